@@ -1,0 +1,26 @@
+# GoogleTest from the distribution's sources, so the same version is built for
+# the native, sanitizer and Windows builds.
+set(TOLVEN_GTEST_DIR /usr/src/googletest CACHE PATH "GoogleTest source tree")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${TOLVEN_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest's own sources are not ours to keep warning-free.
+foreach(t gtest gtest_main)
+  target_compile_options(${t} PRIVATE -w)
+endforeach()
+include(GoogleTest)
+
+# tolven_add_gtest(NAME SOURCES... [LIBS ...]): one test executable.
+# Natively every test case is its own CTest test; under Wine each executable is
+# one CTest test, since starting a Windows process costs far more than a case.
+function(tolven_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main tolven_options)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()
