@@ -46,6 +46,61 @@ std::size_t Frames(int frames) {
   return static_cast<std::size_t>(frames > 0 ? frames : 0);
 }
 
+// The element at index, or null outside the list.
+template <typename Vector> auto ItemAt(Vector& items, int index) -> decltype(&items[0]) {
+  if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return nullptr;
+  return &items[static_cast<std::size_t>(index)];
+}
+
+// The pins first .. min(first + count, pins) - 1, without first + count
+// overflowing.
+struct PinRange {
+  int begin;
+  int end;
+};
+PinRange ClipPinRange(int first, int count, int pins) {
+  return {std::max(first, 0),
+          static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, pins))};
+}
+
+// Hands the connected pins among first .. min(first + count, pins) - 1 the
+// host arrays in order: attach(index, pin, array), array null once the host's
+// numArrays are used up (or where the host passed null).
+template <typename Pin, typename Sample, typename Attach>
+void AttachConnectedPins(std::vector<Pin>& pins, int first, int count, Sample* const* arrays,
+                         int numArrays, Attach attach) {
+  const PinRange range = ClipPinRange(first, count, static_cast<int>(pins.size()));
+  int next = 0;
+  for (int i = range.begin; i < range.end; ++i) {
+    Pin& pin = pins[static_cast<std::size_t>(i)];
+    if (!pin.connected) continue;
+    Sample* array = (arrays && next < numArrays) ? arrays[next] : nullptr;
+    ++next;
+    attach(static_cast<std::size_t>(i), pin, array);
+  }
+}
+
+// Runs slice(offset, frames) over consecutive slices of at most blockSize
+// frames covering 0 .. frames - 1; once with 0 frames when there are none.
+template <typename Slice> void ForEachSlice(int frames, int blockSize, Slice slice) {
+  const int total = std::max(frames, 0);
+  int offset = 0;
+  do {
+    const int n = std::min(blockSize, total - offset);
+    slice(offset, n);
+    offset += n;
+  } while (offset < total);
+}
+
+// The host's outputs silenced, for a call that cannot be processed. Only the
+// arrays the connected pins would have consumed are the host's to write.
+template <typename Sample>
+void Silence(Sample* const* outputs, int numOutputs, int connectedPins, int frames) {
+  const int n = std::min(numOutputs, connectedPins);
+  for (int c = 0; c < n; ++c)
+    if (outputs[c]) std::fill(outputs[c], outputs[c] + frames, Sample(0));
+}
+
 } // namespace
 
 IPlugBase::IPlugBase(const PluginIdentity& identity, int pluginFormat)
@@ -242,20 +297,17 @@ void IPlugBase::SetHostInfo(const char* productName, int32_t version) {
 // ---- Parameters ----------------------------------------------------------------
 
 IParameter* IPlugBase::GetParam(int index) {
-  if (index < 0 || index >= NumParams()) return nullptr;
-  return &mParams[static_cast<std::size_t>(index)];
+  return ItemAt(mParams, index);
 }
 
 const IParameter* IPlugBase::GetParam(int index) const {
-  if (index < 0 || index >= NumParams()) return nullptr;
-  return &mParams[static_cast<std::size_t>(index)];
+  return ItemAt(mParams, index);
 }
 
 // ---- Channel configurations and pins ---------------------------------------------
 
 const IOConfig* IPlugBase::GetIOConfig(int index) const {
-  if (index < 0 || index >= NumIOConfigs()) return nullptr;
-  return &mIOConfigs[static_cast<std::size_t>(index)];
+  return ItemAt(mIOConfigs, index);
 }
 
 bool IPlugBase::LegalIO(int inputs, int outputs) const {
@@ -267,27 +319,32 @@ bool IPlugBase::LegalIO(int inputs, int outputs) const {
 }
 
 bool IPlugBase::IsInputConnected(int pin) const {
-  return pin >= 0 && pin < NumInputs() && mInputPins[static_cast<std::size_t>(pin)].connected;
+  const InputPin* p = ItemAt(mInputPins, pin);
+  return p && p->connected;
 }
 
 bool IPlugBase::IsOutputConnected(int pin) const {
-  return pin >= 0 && pin < NumOutputs() && mOutputPins[static_cast<std::size_t>(pin)].connected;
+  const OutputPin* p = ItemAt(mOutputPins, pin);
+  return p && p->connected;
 }
 
 void IPlugBase::SetInputConnections(int first, int count, bool connected) {
-  const int end =
-      static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, NumInputs()));
-  for (int i = std::max(first, 0); i < end; ++i) {
+  const PinRange range = ClipPinRange(first, count, NumInputs());
+  for (int i = range.begin; i < range.end; ++i) {
     InputPin& pin = mInputPins[static_cast<std::size_t>(i)];
     pin.connected = connected;
-    if (!connected) mInputPointers[static_cast<std::size_t>(i)] = pin.scratch.data();
+    if (!connected) {
+      // Silence from now on: the last block converted while the pin was
+      // connected would otherwise be replayed into every later block.
+      std::fill(pin.scratch.begin(), pin.scratch.end(), 0.0);
+      mInputPointers[static_cast<std::size_t>(i)] = pin.scratch.data();
+    }
   }
 }
 
 void IPlugBase::SetOutputConnections(int first, int count, bool connected) {
-  const int end =
-      static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, NumOutputs()));
-  for (int i = std::max(first, 0); i < end; ++i) {
+  const PinRange range = ClipPinRange(first, count, NumOutputs());
+  for (int i = range.begin; i < range.end; ++i) {
     OutputPin& pin = mOutputPins[static_cast<std::size_t>(i)];
     pin.connected = connected;
     if (!connected) {
@@ -303,23 +360,21 @@ void IPlugBase::RestrictToStereo() {
 }
 
 const char* IPlugBase::GetInputPinLabel(int pin) const {
-  if (pin < 0 || pin >= NumInputs()) return "";
-  return mInputPins[static_cast<std::size_t>(pin)].label.c_str();
+  const InputPin* p = ItemAt(mInputPins, pin);
+  return p ? p->label.c_str() : "";
 }
 
 const char* IPlugBase::GetOutputPinLabel(int pin) const {
-  if (pin < 0 || pin >= NumOutputs()) return "";
-  return mOutputPins[static_cast<std::size_t>(pin)].label.c_str();
+  const OutputPin* p = ItemAt(mOutputPins, pin);
+  return p ? p->label.c_str() : "";
 }
 
 void IPlugBase::SetInputPinLabel(int pin, const char* label) {
-  if (pin >= 0 && pin < NumInputs())
-    mInputPins[static_cast<std::size_t>(pin)].label = label ? label : "";
+  if (InputPin* p = ItemAt(mInputPins, pin)) p->label = label ? label : "";
 }
 
 void IPlugBase::SetOutputPinLabel(int pin, const char* label) {
-  if (pin >= 0 && pin < NumOutputs())
-    mOutputPins[static_cast<std::size_t>(pin)].label = label ? label : "";
+  if (OutputPin* p = ItemAt(mOutputPins, pin)) p->label = label ? label : "";
 }
 
 void IPlugBase::PointSlotsAtScratch() {
@@ -333,76 +388,52 @@ void IPlugBase::PointSlotsAtScratch() {
 
 void IPlugBase::AttachInputs(int first, int count, const float* const* arrays, int numArrays,
                              int frames, int offset) {
-  const int end =
-      static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, NumInputs()));
-  int next = 0;
-  for (int i = std::max(first, 0); i < end; ++i) {
-    InputPin& pin = mInputPins[static_cast<std::size_t>(i)];
-    if (!pin.connected) continue;
-    const float* src = (arrays && next < numArrays) ? arrays[next] : nullptr;
-    ++next;
-    const std::size_t n = std::min(Frames(frames), pin.scratch.size());
-    double* dest = pin.scratch.data();
-    if (src) {
-      src += std::max(offset, 0);
-      for (std::size_t s = 0; s < n; ++s)
-        dest[s] = static_cast<double>(src[s]);
-    } else {
-      std::fill(dest, dest + n, 0.0);
-    }
-    mInputPointers[static_cast<std::size_t>(i)] = dest;
-  }
+  AttachConnectedPins(mInputPins, first, count, arrays, numArrays,
+                      [&](std::size_t i, InputPin& pin, const float* src) {
+                        const std::size_t n = std::min(Frames(frames), pin.scratch.size());
+                        double* dest = pin.scratch.data();
+                        if (src) {
+                          src += std::max(offset, 0);
+                          for (std::size_t s = 0; s < n; ++s)
+                            dest[s] = static_cast<double>(src[s]);
+                        } else {
+                          std::fill(dest, dest + n, 0.0);
+                        }
+                        mInputPointers[i] = dest;
+                      });
 }
 
 void IPlugBase::AttachInputs(int first, int count, const double* const* arrays, int numArrays,
                              int offset) {
-  const int end =
-      static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, NumInputs()));
-  int next = 0;
-  for (int i = std::max(first, 0); i < end; ++i) {
-    InputPin& pin = mInputPins[static_cast<std::size_t>(i)];
-    if (!pin.connected) continue;
-    const double* src = (arrays && next < numArrays) ? arrays[next] : nullptr;
-    ++next;
-    if (src) {
-      // ProcessBlock's signature takes writable arrays; inputs are only read.
-      mInputPointers[static_cast<std::size_t>(i)] = const_cast<double*>(src) + std::max(offset, 0);
-    } else {
-      ZeroFill(pin.scratch);
-      mInputPointers[static_cast<std::size_t>(i)] = pin.scratch.data();
-    }
-  }
+  AttachConnectedPins(mInputPins, first, count, arrays, numArrays,
+                      [&](std::size_t i, InputPin& pin, const double* src) {
+                        if (src) {
+                          // ProcessBlock's signature takes writable arrays;
+                          // inputs are only read.
+                          mInputPointers[i] = const_cast<double*>(src) + std::max(offset, 0);
+                        } else {
+                          ZeroFill(pin.scratch);
+                          mInputPointers[i] = pin.scratch.data();
+                        }
+                      });
 }
 
 void IPlugBase::AttachOutputs(int first, int count, float* const* arrays, int numArrays,
                               int offset) {
-  const int end =
-      static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, NumOutputs()));
-  int next = 0;
-  for (int i = std::max(first, 0); i < end; ++i) {
-    OutputPin& pin = mOutputPins[static_cast<std::size_t>(i)];
-    if (!pin.connected) continue;
-    float* dest = (arrays && next < numArrays) ? arrays[next] : nullptr;
-    ++next;
-    mOutputPointers[static_cast<std::size_t>(i)] = pin.scratch.data();
-    pin.floatDest = dest ? dest + std::max(offset, 0) : nullptr;
-  }
+  AttachConnectedPins(mOutputPins, first, count, arrays, numArrays,
+                      [&](std::size_t i, OutputPin& pin, float* dest) {
+                        mOutputPointers[i] = pin.scratch.data();
+                        pin.floatDest = dest ? dest + std::max(offset, 0) : nullptr;
+                      });
 }
 
 void IPlugBase::AttachOutputs(int first, int count, double* const* arrays, int numArrays,
                               int offset) {
-  const int end =
-      static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, NumOutputs()));
-  int next = 0;
-  for (int i = std::max(first, 0); i < end; ++i) {
-    OutputPin& pin = mOutputPins[static_cast<std::size_t>(i)];
-    if (!pin.connected) continue;
-    double* dest = (arrays && next < numArrays) ? arrays[next] : nullptr;
-    ++next;
-    mOutputPointers[static_cast<std::size_t>(i)] =
-        dest ? dest + std::max(offset, 0) : pin.scratch.data();
-    pin.floatDest = nullptr;
-  }
+  AttachConnectedPins(mOutputPins, first, count, arrays, numArrays,
+                      [&](std::size_t i, OutputPin& pin, double* dest) {
+                        mOutputPointers[i] = dest ? dest + std::max(offset, 0) : pin.scratch.data();
+                        pin.floatDest = nullptr;
+                      });
 }
 
 void IPlugBase::CopyOutputsReplacing(int frames) {
@@ -425,6 +456,11 @@ void IPlugBase::CopyOutputsAccumulating(int frames) {
 
 // ---- Processing driver ------------------------------------------------------------
 
+int IPlugBase::ConnectedOutputs() const {
+  return static_cast<int>(std::count_if(mOutputPins.begin(), mOutputPins.end(),
+                                        [](const OutputPin& pin) { return pin.connected; }));
+}
+
 bool IPlugBase::EnsureBlockSize(int frames) {
   if (mBlockSize > 0) return true;
   if (frames <= 0) return true; // nothing to hold
@@ -437,28 +473,18 @@ void IPlugBase::ProcessHostFloat(const float* const* inputs, int numInputs, floa
   if (!inputs) numInputs = 0;
   if (!outputs) numOutputs = 0;
   if (!EnsureBlockSize(frames)) {
-    if (!accumulate) {
-      for (int c = 0; c < numOutputs; ++c)
-        if (outputs[c]) std::fill(outputs[c], outputs[c] + frames, 0.0f);
-    }
+    if (!accumulate) Silence(outputs, numOutputs, ConnectedOutputs(), frames);
     return;
   }
-  const int total = std::max(frames, 0);
-  int offset = 0;
-  do {
-    const int n = std::min(mBlockSize, total - offset);
+  ForEachSlice(frames, mBlockSize, [&](int offset, int n) {
     AttachInputs(0, NumInputs(), inputs, numInputs, n, offset);
     AttachOutputs(0, NumOutputs(), outputs, numOutputs, offset);
-    if (mIsBypassed)
-      PassThrough(n);
-    else
-      ProcessBlock(mInputPointers.data(), mOutputPointers.data(), n);
+    ProcessSlice(n);
     if (accumulate)
       CopyOutputsAccumulating(n);
     else
       CopyOutputsReplacing(n);
-    offset += n;
-  } while (offset < total);
+  });
 }
 
 void IPlugBase::ProcessHostDouble(const double* const* inputs, int numInputs,
@@ -467,22 +493,21 @@ void IPlugBase::ProcessHostDouble(const double* const* inputs, int numInputs,
   if (!inputs) numInputs = 0;
   if (!outputs) numOutputs = 0;
   if (!EnsureBlockSize(frames)) {
-    for (int c = 0; c < numOutputs; ++c)
-      if (outputs[c]) std::fill(outputs[c], outputs[c] + frames, 0.0);
+    Silence(outputs, numOutputs, ConnectedOutputs(), frames);
     return;
   }
-  const int total = std::max(frames, 0);
-  int offset = 0;
-  do {
-    const int n = std::min(mBlockSize, total - offset);
+  ForEachSlice(frames, mBlockSize, [&](int offset, int n) {
     AttachInputs(0, NumInputs(), inputs, numInputs, offset);
     AttachOutputs(0, NumOutputs(), outputs, numOutputs, offset);
-    if (mIsBypassed)
-      PassThrough(n);
-    else
-      ProcessBlock(mInputPointers.data(), mOutputPointers.data(), n);
-    offset += n;
-  } while (offset < total);
+    ProcessSlice(n);
+  });
+}
+
+void IPlugBase::ProcessSlice(int frames) {
+  if (mIsBypassed)
+    PassThrough(frames);
+  else
+    ProcessBlock(mInputPointers.data(), mOutputPointers.data(), frames);
 }
 
 void IPlugBase::CopyInputsToOutputs(double** inputs, double** outputs, int frames) const {
@@ -525,13 +550,13 @@ void IPlugBase::AddOutputBusLabel(const char* label) {
 }
 
 const char* IPlugBase::GetInputBusLabel(int index) const {
-  if (index < 0 || index >= NumInputBusLabels()) return "";
-  return mInputBusLabels[static_cast<std::size_t>(index)].c_str();
+  const std::string* label = ItemAt(mInputBusLabels, index);
+  return label ? label->c_str() : "";
 }
 
 const char* IPlugBase::GetOutputBusLabel(int index) const {
-  if (index < 0 || index >= NumOutputBusLabels()) return "";
-  return mOutputBusLabels[static_cast<std::size_t>(index)].c_str();
+  const std::string* label = ItemAt(mOutputBusLabels, index);
+  return label ? label->c_str() : "";
 }
 
 void IPlugBase::CreateDelayLine() {
@@ -665,13 +690,11 @@ std::string IPlugBase::NextUserPresetName() const {
 }
 
 PresetSlot* IPlugBase::GetPreset(int index) {
-  if (index < 0 || index >= NumPresets()) return nullptr;
-  return &mPresets[static_cast<std::size_t>(index)];
+  return ItemAt(mPresets, index);
 }
 
 const PresetSlot* IPlugBase::GetPreset(int index) const {
-  if (index < 0 || index >= NumPresets()) return nullptr;
-  return &mPresets[static_cast<std::size_t>(index)];
+  return ItemAt(mPresets, index);
 }
 
 const char* IPlugBase::GetPresetName(int index) const {

@@ -324,7 +324,12 @@ private:
   void PointSlotsAtScratch();
   // Sizes the scratch buffers when no block size was announced; false when
   // there is still no room to process.
+  // Number of output pins that consume host arrays.
+  int ConnectedOutputs() const;
   bool EnsureBlockSize(int frames);
+  // One slice of a host call on the attached pointer arrays: ProcessBlock,
+  // or PassThrough while bypassed.
+  void ProcessSlice(int frames);
 
   std::vector<IOConfig> mIOConfigs;
   ReentrantLock mLock;

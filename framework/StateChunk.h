@@ -35,8 +35,8 @@ public:
   // Reads a length n and the n bytes after it into text (textSize bytes,
   // always terminated; the text is cut at its first zero byte and to fit).
   // n < 1 gives "". Returns the position after the string; when that lies
-  // beyond the size (or before the start of the chunk) the text is untouched
-  // and the result is -1.
+  // beyond the size the text is untouched and the result is -1 (a negative
+  // n whose end falls before the chunk's start has already emptied the text).
   int GetString(char* text, int textSize, int startPos) const;
 
   // New size in bytes; grown bytes are zero. Returns the old size, or -1 (and

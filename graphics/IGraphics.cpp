@@ -300,7 +300,14 @@ void IGraphics::ReleaseCapture() {
   mLastMouseY = -1;
 }
 
+void IGraphics::EndOpenEdit() {
+  const int paramIndex = mEditParam;
+  mEditParam = -1;
+  if (mPlugin && paramIndex >= 0) mPlugin->EndParamEdit(paramIndex);
+}
+
 void IGraphics::DispatchPress(int x, int y, const IMouseKeys& keys) {
+  EndOpenEdit(); // a press whose release never arrived
   ReleaseCapture();
   const int hit = HitTest(x, y);
   if (hit < 0) return;
@@ -314,7 +321,10 @@ void IGraphics::DispatchPress(int x, int y, const IMouseKeys& keys) {
     mPlugin->HostParamContextMenu(paramIndex, x, y);
     return;
   }
-  if (mPlugin && paramIndex >= 0) mPlugin->BeginParamEdit(paramIndex);
+  if (mPlugin && paramIndex >= 0) {
+    mPlugin->BeginParamEdit(paramIndex);
+    mEditParam = paramIndex;
+  }
   control->OnPress(x, y, keys);
 }
 
@@ -350,12 +360,10 @@ void IGraphics::DispatchRelease(int x, int y, const IMouseKeys& keys) {
   int target = ValidCapture();
   if (target < 0) target = HitTest(x, y);
   ReleaseCapture();
-  if (target < 0) return;
-  IControl* control = mControls[static_cast<std::size_t>(target)];
-  // Read before the control runs: a control may change the editor.
-  const int paramIndex = control->ParamIndex();
-  control->OnRelease(x, y, keys);
-  if (mPlugin && paramIndex >= 0) mPlugin->EndParamEdit(paramIndex);
+  if (target >= 0) mControls[static_cast<std::size_t>(target)]->OnRelease(x, y, keys);
+  // Only an edit that a press began is ended: after a double press or a VST3
+  // context-menu press a lone end would reach the host, which some refuse.
+  EndOpenEdit();
 }
 
 void IGraphics::DispatchWheel(int x, int y, const IMouseKeys& keys, int notches) {

@@ -194,6 +194,8 @@ protected:
   void ReleaseCapture();
 
 private:
+  // Sends the end-edit of the edit a press began, if one is open.
+  void EndOpenEdit();
   // Topmost control that takes input at (x, y), or -1.
   int HitTest(int x, int y) const;
   // Topmost control that takes hover at (x, y), or -1.
@@ -211,6 +213,7 @@ private:
   int mHeight;
   int mFrameRate;
   int mCaptureIndex = -1;
+  int mEditParam = -1; // parameter whose begin-edit awaits its end-edit
   int mHoverIndex = -1;
   int mLastMouseX = 0;
   int mLastMouseY = 0;

@@ -90,6 +90,9 @@ bool IGraphicsHeadless::OpenLink(const char* /*url*/, const char* /*caption*/,
 }
 
 void* IGraphicsHeadless::OpenEditorWindow(void* parent) {
+  // Only an off-screen window exists here: a host that offers its own window
+  // to embed in is told the editor cannot open, not shown an empty frame.
+  if (parent) return nullptr;
   CloseEditorWindow();
   mParent = parent;
   mWindow.reset(new LICE_MemBitmap(Width(), Height()));

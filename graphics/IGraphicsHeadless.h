@@ -41,8 +41,9 @@ public:
   bool AskForColour(IArgb& /*colour*/, const char* /*prompt*/) override { return false; }
   bool OpenLink(const char* url, const char* caption, const char* confirmText,
                 const char* failureText) override;
-  // Creates the window bitmap (closing a window already open) and marks
-  // every control dirty, so the first tick paints the whole editor.
+  // Creates the off-screen window bitmap (closing a window already open) and
+  // marks every control dirty, so the first tick paints the whole editor. A
+  // host's parent window is refused (null): there is nothing to embed.
   void* OpenEditorWindow(void* parent) override;
   void CloseEditorWindow() override;
   void* EditorWindowHandle() const override;

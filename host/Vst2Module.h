@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DynamicLibrary.h"
 #include "VstInterface.h"
 
 #include <string>
@@ -20,9 +21,9 @@ public:
   // with the reason in Error().
   bool Load(const std::string& path);
   void Unload();
-  bool IsLoaded() const { return mHandle != nullptr; }
+  bool IsLoaded() const { return mLibrary.IsOpen(); }
   const std::string& Path() const { return mPath; }
-  const std::string& Error() const { return mError; }
+  const std::string& Error() const { return mLibrary.Error(); }
 
   // The exported function of that name, or null.
   VstPluginMainProc FindEntry(const char* name) const;
@@ -30,7 +31,6 @@ public:
   VstPluginMainProc EntryPoint() const;
 
 private:
-  void* mHandle = nullptr;
+  DynamicLibrary mLibrary;
   std::string mPath;
-  std::string mError;
 };

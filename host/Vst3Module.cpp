@@ -2,12 +2,6 @@
 
 #include <filesystem>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 namespace {
 using GetFactoryFunction = Steinberg::IPluginFactory*(PLUGIN_API*)();
 #ifdef _WIN32
@@ -41,13 +35,11 @@ bool Vst3Module::Load(const std::string& path) {
   Unload();
   mError.clear();
   mLibraryPath = ResolveBundle(path);
-#ifdef _WIN32
-  HMODULE module = LoadLibraryA(mLibraryPath.c_str());
-  if (!module) {
-    mError = "cannot load " + mLibraryPath + " (error " + std::to_string(GetLastError()) + ")";
+  if (!mLibrary.Open(mLibraryPath)) {
+    mError = mLibrary.Error();
     return false;
   }
-  mHandle = reinterpret_cast<void*>(module);
+#ifdef _WIN32
   auto init = reinterpret_cast<InitDllFunction>(FindSymbol("InitDll"));
   if (init && !init()) {
     mError = "InitDll failed in " + mLibraryPath;
@@ -56,13 +48,6 @@ bool Vst3Module::Load(const std::string& path) {
   }
   mEntered = init != nullptr;
 #else
-  // RTLD_LOCAL: several modules export the same entry names.
-  mHandle = dlopen(mLibraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!mHandle) {
-    const char* reason = dlerror();
-    mError = reason ? reason : ("cannot load " + mLibraryPath);
-    return false;
-  }
   // Linux hosts refuse modules without the entry and exit functions.
   auto entry = reinterpret_cast<ModuleEntryFunction>(FindSymbol("ModuleEntry"));
   if (!entry || !FindSymbol("ModuleExit")) {
@@ -70,7 +55,7 @@ bool Vst3Module::Load(const std::string& path) {
     Unload();
     return false;
   }
-  if (!entry(mHandle)) {
+  if (!entry(mLibrary.Handle())) {
     mError = "ModuleEntry failed in " + mLibraryPath;
     Unload();
     return false;
@@ -95,7 +80,7 @@ void Vst3Module::ReleaseFactory() {
 
 void Vst3Module::Unload() {
   ReleaseFactory();
-  if (!mHandle) return;
+  if (!mLibrary.IsOpen()) return;
   if (mEntered) {
 #ifdef _WIN32
     if (auto exit = reinterpret_cast<ExitDllFunction>(FindSymbol("ExitDll"))) exit();
@@ -104,19 +89,9 @@ void Vst3Module::Unload() {
 #endif
     mEntered = false;
   }
-#ifdef _WIN32
-  FreeLibrary(reinterpret_cast<HMODULE>(mHandle));
-#else
-  dlclose(mHandle);
-#endif
-  mHandle = nullptr;
+  mLibrary.Close();
 }
 
 void* Vst3Module::FindSymbol(const char* name) const {
-  if (!mHandle || !name) return nullptr;
-#ifdef _WIN32
-  return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(mHandle), name));
-#else
-  return dlsym(mHandle, name);
-#endif
+  return mLibrary.FindSymbol(name);
 }

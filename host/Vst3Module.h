@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DynamicLibrary.h"
+
 #include "pluginterfaces/base/ipluginbase.h"
 
 #include <string>
@@ -21,7 +23,7 @@ public:
   // False on failure, with the reason in Error().
   bool Load(const std::string& path);
   void Unload();
-  bool IsLoaded() const { return mHandle != nullptr; }
+  bool IsLoaded() const { return mLibrary.IsOpen(); }
   const std::string& Error() const { return mError; }
   // The library file actually opened (inside the bundle when path is one).
   const std::string& LibraryPath() const { return mLibraryPath; }
@@ -39,7 +41,7 @@ public:
   static std::string ResolveBundle(const std::string& path);
 
 private:
-  void* mHandle = nullptr;
+  DynamicLibrary mLibrary;
   bool mEntered = false;
   Steinberg::IPluginFactory* mFactory = nullptr;
   std::string mLibraryPath;

@@ -1,5 +1,8 @@
 #include "Oversampler.h"
 
+#include <algorithm>
+#include <iterator>
+
 // Polyphase half-band allpass coefficients; the same set serves the up- and
 // the down-sampler of a step.
 const double Oversampler::kCoefficients12[12] = {
@@ -44,18 +47,11 @@ void Oversampler::ClearState() {
   mDown8.Clear();
   mUp16.Clear();
   mDown16.Clear();
-  for (double& v : mUpScratch2)
-    v = 0.0;
-  for (double& v : mUpScratch4)
-    v = 0.0;
-  for (double& v : mUpScratch8)
-    v = 0.0;
-  for (double& v : mUpScratch16)
-    v = 0.0;
-  for (double& v : mDownScratch8)
-    v = 0.0;
-  for (double& v : mDownScratch4)
-    v = 0.0;
-  for (double& v : mDownScratch2)
-    v = 0.0;
+  std::fill(std::begin(mUpScratch2), std::end(mUpScratch2), 0.0);
+  std::fill(std::begin(mUpScratch4), std::end(mUpScratch4), 0.0);
+  std::fill(std::begin(mUpScratch8), std::end(mUpScratch8), 0.0);
+  std::fill(std::begin(mUpScratch16), std::end(mUpScratch16), 0.0);
+  std::fill(std::begin(mDownScratch8), std::end(mDownScratch8), 0.0);
+  std::fill(std::begin(mDownScratch4), std::end(mDownScratch4), 0.0);
+  std::fill(std::begin(mDownScratch2), std::end(mDownScratch2), 0.0);
 }

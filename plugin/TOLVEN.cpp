@@ -62,6 +62,8 @@ TOLVEN::TOLVEN(const IPlugInstanceInfo& instanceInfo)
   // The editor description (images, knobs, switch, meter display); the base
   // keeps it and pushes every parameter's value into its controls.
   AttachEditor(MakeTOLVENEditor(this, &meterControl));
+  // The needle starts fully right (level 1.0) and falls once audio runs.
+  ShowMeterLevel();
 
   FillUninitializedPresets("-", 1);
 }
@@ -182,8 +184,12 @@ void TOLVEN::UpdateMeter() {
   else
     c = c * 0.9875;
   meterLevel = (meterLevel - c) * k + c;
+  ShowMeterLevel();
+}
+
+void TOLVEN::ShowMeterLevel() {
   IPlugEditor* editor = GetEditor();
-  if (meterControl >= 0 && meterControl < editor->NumControls())
+  if (editor && meterControl >= 0 && meterControl < editor->NumControls())
     editor->SetControlValueFromHost(meterControl, meterLevel);
 }
 

@@ -44,6 +44,8 @@ private:
   void ProcessFrame(double** inputs, double** outputs, int n, double sampleRate);
   void PassDry(double** inputs, double** outputs, int frames);
   void UpdateMeter();
+  // Writes meterLevel into the meter control, when the editor has one.
+  void ShowMeterLevel();
   // The smoothing coefficient and the meter's decay factor depend only on the
   // sample rate: worked out again only when it changes.
   void UpdateRateConstants(double sampleRate);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -213,7 +214,9 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
 
   case effSetBlockSize:
-    SetBlockSize(ClampToInt(value));
+    // A size below one frame would leave nothing to process into; the
+    // scratch buffers keep the last real size instead.
+    if (value >= 1) SetBlockSize(ClampToInt(value));
     OnReset();
     return 0;
 
@@ -514,42 +517,36 @@ void IPlugVST::VSTSetParam(AEffect* effect, VstInt32 index, float value) {
   }
 }
 
-void IPlugVST::VSTProcessAccumulate(AEffect* effect, float** inputs, float** outputs,
-                                    VstInt32 frames) {
+template <typename Sample>
+void IPlugVST::ProcessEntry(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 frames,
+                            bool accumulate) {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return;
   try {
     ScopedLock guard(plug->GetLock());
     if (plug->DoesMidi()) plug->CallHost(audioMasterWantMidi);
-    plug->ProcessHostFloat(inputs, plug->mAEffect.numInputs, outputs, plug->mAEffect.numOutputs,
-                           frames, true);
+    const int numInputs = plug->mAEffect.numInputs;
+    const int numOutputs = plug->mAEffect.numOutputs;
+    if constexpr (std::is_same_v<Sample, double>)
+      plug->ProcessHostDouble(inputs, numInputs, outputs, numOutputs, frames);
+    else
+      plug->ProcessHostFloat(inputs, numInputs, outputs, numOutputs, frames, accumulate);
   } catch (...) {
   }
 }
 
+void IPlugVST::VSTProcessAccumulate(AEffect* effect, float** inputs, float** outputs,
+                                    VstInt32 frames) {
+  ProcessEntry(effect, inputs, outputs, frames, true);
+}
+
 void IPlugVST::VSTProcessFloat(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
-  IPlugVST* plug = FromEffect(effect);
-  if (!plug) return;
-  try {
-    ScopedLock guard(plug->GetLock());
-    if (plug->DoesMidi()) plug->CallHost(audioMasterWantMidi);
-    plug->ProcessHostFloat(inputs, plug->mAEffect.numInputs, outputs, plug->mAEffect.numOutputs,
-                           frames, false);
-  } catch (...) {
-  }
+  ProcessEntry(effect, inputs, outputs, frames, false);
 }
 
 void IPlugVST::VSTProcessDouble(AEffect* effect, double** inputs, double** outputs,
                                 VstInt32 frames) {
-  IPlugVST* plug = FromEffect(effect);
-  if (!plug) return;
-  try {
-    ScopedLock guard(plug->GetLock());
-    if (plug->DoesMidi()) plug->CallHost(audioMasterWantMidi);
-    plug->ProcessHostDouble(inputs, plug->mAEffect.numInputs, outputs, plug->mAEffect.numOutputs,
-                            frames);
-  } catch (...) {
-  }
+  ProcessEntry(effect, inputs, outputs, frames, false);
 }
 
 // ---- Calls to the host ------------------------------------------------------------

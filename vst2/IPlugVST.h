@@ -99,6 +99,12 @@ protected:
                      float opt = 0.0f);
 
 private:
+  // What every processing entry does: the MIDI request, then the framework's
+  // driver under the lock, with nothing thrown back into the host.
+  // accumulate applies to the float form only.
+  template <typename Sample>
+  static void ProcessEntry(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 frames,
+                           bool accumulate);
   VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
   VstIntPtr GetChunk(VstInt32 index, void* ptr);
   VstIntPtr SetChunk(VstInt32 index, VstIntPtr size, void* ptr);

@@ -427,12 +427,18 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state) {
     const int size = chunk.Size();
     if (size <= 0) return kResultFalse;
     // The bytes the stream delivers replace the start of the live state;
-    // what it does not deliver keeps the live values. A read that reports
-    // failure delivers nothing.
+    // what it does not deliver keeps the live values. The count decides what
+    // arrived: file streams report a short read as a failure yet deliver its
+    // bytes and count. Without a usable count only success delivers.
     std::vector<uint8> incoming(chunk.Bytes(), chunk.Bytes() + size);
     int32 got = -1;
-    if (state->read(incoming.data(), size, &got) == kResultOk)
-      std::memcpy(chunk.Bytes(), incoming.data(), static_cast<size_t>(size));
+    const tresult result = state->read(incoming.data(), size, &got);
+    int32 delivered = 0;
+    if (got >= 0 && got <= size)
+      delivered = got;
+    else if (result == kResultOk)
+      delivered = size;
+    std::memcpy(chunk.Bytes(), incoming.data(), static_cast<size_t>(delivered));
     ReadState(chunk, 0);
 
     uint8 flag[4] = {0, 0, 0, 0};

@@ -69,7 +69,10 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
     return nullptr;
   }
   // {F2AEE70D-00DE-4F4E-xxxx-xxxxxxxxxxxx}: the maker's and the plug-in's
-  // four-character codes complete the class ID ("Oska", "TLV1").
+  // four-character codes complete the class ID ("Oska", "TLV1"). On Windows
+  // the first eight bytes are stored in COM order (0D E7 AE F2 DE 00 4E 4F);
+  // elsewhere the platform layout keeps the same GUID text, which is what
+  // hosts save in their projects.
   static const TUID classId =
       INLINE_UID(0xF2AEE70D, 0x00DE4F4E, kTOLVENIdentity.makerID, kTOLVENIdentity.uniqueID);
   static char version[PClassInfo2::kVersionSize];

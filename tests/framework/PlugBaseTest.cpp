@@ -81,8 +81,7 @@ TEST(PlugBase, BlockSizeKeepsOrZeroesScratch) {
   ASSERT_TRUE(plug.SetBlockSize(4));
   const float a[] = {1, 2, 3, 4}, b[] = {5, 6, 7, 8};
   const float* host[] = {a, b};
-  plug.AttachInputs(0, 2, host, 2, 4);
-  plug.SetInputConnections(0, 2, false); // now each pin supplies its scratch buffer
+  plug.AttachInputs(0, 2, host, 2, 4); // converted into the scratch buffers
   ASSERT_TRUE(plug.SetBlockSize(4));
   EXPECT_EQ(Slice(plug.InputPointers()[1], 4), (Values{5, 6, 7, 8}));
   ASSERT_TRUE(plug.SetBlockSize(6));
@@ -93,6 +92,19 @@ TEST(PlugBase, BlockSizeKeepsOrZeroesScratch) {
   EXPECT_EQ(plug.GetBlockSize(), 6);
   ASSERT_TRUE(plug.SetBlockSize(INT_MAX));
   EXPECT_EQ(plug.GetBlockSize(), IPlugBase::kMaxBlockSize);
+}
+
+TEST(PlugBase, DisconnectedInputReadsSilenceNotItsLastBlock) {
+  TestPlug plug;
+  ASSERT_TRUE(plug.SetBlockSize(4));
+  plug.SetInputConnections(0, 2, true);
+  const float a[] = {1, 2, 3, 4}, b[] = {5, 6, 7, 8};
+  const float* host[] = {a, b};
+  plug.AttachInputs(0, 2, host, 2, 4);
+  plug.SetInputConnections(1, 1, false); // a mono track from now on
+  plug.AttachInputs(0, 2, host, 1, 4);
+  EXPECT_EQ(Slice(plug.InputPointers()[0], 4), (Values{1, 2, 3, 4}));
+  EXPECT_EQ(Slice(plug.InputPointers()[1], 4), Values(4, 0.0));
 }
 
 TEST(PlugBase, FloatAttachWithDisconnectedPins) {
@@ -118,10 +130,13 @@ TEST(PlugBase, FloatAttachWithDisconnectedPins) {
   plug.CopyOutputsAccumulating(4);
   EXPECT_EQ(std::vector<float>(out, out + 4), (std::vector<float>{0, 1, 2, 3}));
   EXPECT_EQ(spare[0], 7.0f);
-  // Frames beyond the block size stay inside the scratch buffers.
+  // Frames beyond the block size stay inside the scratch buffers (the
+  // sanitizer build watches the bounds): only the first four are taken.
   const float* longInputs[] = {longIn};
   plug.AttachInputs(0, 2, longInputs, 1, 8);
+  EXPECT_EQ(Slice(plug.InputPointers()[0], 4), Values(4, 0.0));
   plug.CopyOutputsReplacing(8);
+  EXPECT_EQ(std::vector<float>(out, out + 4), (std::vector<float>{0, 0.5f, 1, 1.5f}));
 }
 
 TEST(PlugBase, DoubleAttachWithDisconnectedAndMissingArrays) {

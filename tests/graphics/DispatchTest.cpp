@@ -126,6 +126,29 @@ TEST(Dispatch, Vst2RightPressBeginsEditAndPresses) {
   EXPECT_EQ(b.graphics.CaptureIndex(), 1);
 }
 
+TEST(Dispatch, EveryEndEditClosesABeginEdit) {
+  // The window's double-click sequence: press, release, double press, release.
+  DispatchBench vst2(kFormatVST2);
+  vst2.graphics.DispatchPress(40, 230, kLeft);
+  vst2.graphics.DispatchRelease(40, 230, kLeft);
+  vst2.graphics.DispatchDoublePress(40, 230, kLeft);
+  vst2.graphics.DispatchRelease(40, 230, kLeft);
+  EXPECT_EQ(vst2.plug.edits, (Log{"begin 0", "end 0"}));
+
+  // A VST3 right press goes to the host's menu; its release ends nothing.
+  DispatchBench vst3(kFormatVST3);
+  vst3.graphics.DispatchPress(40, 230, kRight);
+  vst3.graphics.DispatchRelease(40, 230, kRight);
+  EXPECT_TRUE(vst3.plug.edits.empty());
+
+  // A press whose release was lost is ended before the next edit begins.
+  DispatchBench lost;
+  lost.graphics.DispatchPress(40, 230, kLeft);
+  lost.graphics.DispatchPress(40, 230, kLeft);
+  lost.graphics.DispatchRelease(40, 230, kLeft);
+  EXPECT_EQ(lost.plug.edits, (Log{"begin 0", "end 0", "begin 0", "end 0"}));
+}
+
 TEST(Dispatch, DoublePressWithoutEditsOrAsAPress) {
   DispatchBench b;
   EXPECT_FALSE(b.graphics.DispatchDoublePress(40, 230, kLeft));

@@ -112,6 +112,9 @@ TEST(HeadlessWindow, OpeningPaintsEverythingOnTheFirstTick) {
   e.graphics->SetControlValueFromHost(e.meterIndex, 0.0); // the meter's first value
   for (int i = 0; i < e.graphics->NumControls(); ++i)
     e.Control(i)->MarkClean();
+  int hostWindow = 0;
+  EXPECT_EQ(e.graphics->OpenEditorWindow(&hostWindow), nullptr); // nothing to embed
+  EXPECT_FALSE(e.graphics->IsEditorOpen());
   void* handle = e.graphics->OpenEditorWindow(nullptr);
   ASSERT_NE(handle, nullptr);
   EXPECT_TRUE(e.graphics->IsEditorOpen());
@@ -159,8 +162,9 @@ TEST(ResizeEditor, NewSizeDropsControlsAndTellsThePlugin) {
   EXPECT_EQ(e.plug.sizes[0], std::make_pair(200, 100));
   // The meter index the plug-in kept now points past the list: ignored.
   e.graphics->SetControlValueFromHost(e.meterIndex, 0.5);
+  // The release reaches no control, but the edit its press began is closed.
   e.graphics->DispatchRelease(50, 250, IMouseKeys(true, false));
-  EXPECT_EQ(e.plug.edits, std::vector<std::string>{"begin 0"});
+  EXPECT_EQ(e.plug.edits, (std::vector<std::string>{"begin 0", "end 0"}));
 }
 
 // The meter is written from the audio thread while the UI thread paints (run

@@ -144,6 +144,8 @@ TEST(StripEditor, OutputFromTheHostMovesOnlyTheOutputKnob) {
 
 TEST(StripMeter, SilenceLetsTheNeedleFallFromFullScale) {
   auto strip = MakeStrip();
+  EXPECT_EQ(MeterValue(*strip), 1.0); // fully right before any audio
+  EXPECT_EQ(MeterFrame(*strip), 121);
   RunStrip(*strip, 1, Silence);
   // One sample from 1.0 towards almost nothing: the factor k itself.
   EXPECT_NEAR(MeterValue(*strip), std::exp(-4.60517018599 / (kRate * 0.3)), 1e-12);

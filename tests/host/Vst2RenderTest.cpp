@@ -1,99 +1,28 @@
 // tolven-render --plugin: the tool run as a separate process, rendering once
 // through the built-in strip and once through the built VST2 module; with
 // 64-bit processing the two must agree to the bit.
+#include "RenderTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <sndfile.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <process.h>
-#include <stdlib.h>
-#else
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 #ifndef TOLVEN_VST2_MODULE_NAME
 #error "TOLVEN_VST2_MODULE_NAME must name the module file beside the tests"
 #endif
 
-namespace fs = std::filesystem;
-
 namespace {
 
-fs::path ExecutableDir() {
-#ifdef _WIN32
-  return fs::path(_pgmptr).parent_path();
-#else
-  return fs::read_symlink("/proc/self/exe").parent_path();
-#endif
-}
-
-fs::path ToolPath() {
-#ifdef _WIN32
-  return ExecutableDir() / "tolven-render.exe";
-#else
-  return ExecutableDir() / "tolven-render";
-#endif
-}
+using namespace rendertest;
 
 fs::path ModulePath() {
-  return ExecutableDir() / TOLVEN_VST2_MODULE_NAME;
-}
-
-int Pid() {
-#ifdef _WIN32
-  return _getpid();
-#else
-  return static_cast<int>(getpid());
-#endif
-}
-
-std::string ReadText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-struct Audio {
-  int channels = 0;
-  int rate = 0;
-  std::vector<double> samples; // interleaved
-};
-
-bool WriteDoubleWav(const fs::path& path, const Audio& audio) {
-  SF_INFO info{};
-  info.channels = audio.channels;
-  info.samplerate = audio.rate;
-  info.format = SF_FORMAT_WAV | SF_FORMAT_DOUBLE;
-  SNDFILE* f = sf_open(path.string().c_str(), SFM_WRITE, &info);
-  if (!f) return false;
-  const sf_count_t frames = static_cast<sf_count_t>(audio.samples.size()) / audio.channels;
-  const bool ok = sf_writef_double(f, audio.samples.data(), frames) == frames;
-  sf_close(f);
-  return ok;
-}
-
-bool ReadWav(const fs::path& path, Audio& audio) {
-  SF_INFO info{};
-  SNDFILE* f = sf_open(path.string().c_str(), SFM_READ, &info);
-  if (!f) return false;
-  audio.channels = info.channels;
-  audio.rate = info.samplerate;
-  audio.samples.assign(static_cast<std::size_t>(info.frames * info.channels), 0.0);
-  const bool ok = sf_readf_double(f, audio.samples.data(), info.frames) == info.frames;
-  sf_close(f);
-  return ok;
+  return BesideTests(TOLVEN_VST2_MODULE_NAME);
 }
 
 // A few seconds of programme-like material: a decaying chord, noise bursts
@@ -102,6 +31,7 @@ Audio Material(int channels, int rate, double seconds) {
   Audio a;
   a.channels = channels;
   a.rate = rate;
+  a.format = SF_FORMAT_WAV | SF_FORMAT_DOUBLE;
   const int frames = static_cast<int>(seconds * rate);
   unsigned noise = 12345u;
   for (int n = 0; n < frames; ++n) {
@@ -119,57 +49,22 @@ Audio Material(int channels, int rate, double seconds) {
   return a;
 }
 
-class Vst2Render : public ::testing::Test {
+class Vst2Render : public RenderProcessTest {
 protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    mDir = fs::temp_directory_path() /
-           (std::string("tolven-vst2-render-") + info->name() + "-" + std::to_string(Pid()));
-    fs::remove_all(mDir);
-    fs::create_directories(mDir);
-    ASSERT_TRUE(fs::exists(ToolPath())) << ToolPath();
+    RenderProcessTest::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(fs::exists(ModulePath())) << ModulePath();
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(mDir, ec);
-  }
-
-  fs::path File(const std::string& name) const { return mDir / name; }
-
-  int Run(const std::vector<std::string>& args) {
-    std::string command = "\"" + ToolPath().string() + "\"";
-    for (const std::string& a : args)
-      command += " \"" + a + "\"";
-    command +=
-        " >\"" + File("stdout.txt").string() + "\" 2>\"" + File("stderr.txt").string() + "\"";
-#ifdef _WIN32
-    command = "\"" + command + "\""; // cmd.exe drops one pair of outer quotes
-    const int status = std::system(command.c_str());
-#else
-    const int raw = std::system(command.c_str());
-    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
-    out = ReadText(File("stdout.txt"));
-    err = ReadText(File("stderr.txt"));
-    fs::remove(File("stdout.txt"));
-    fs::remove(File("stderr.txt"));
-    return status;
   }
 
   // Renders in.wav both ways with the same options and compares the samples.
   void ExpectBitIdentical(const std::vector<std::string>& options) {
-    std::vector<std::string> builtIn = options, plugin = options;
-    builtIn.insert(builtIn.end(), {File("in.wav").string(), File("builtin.wav").string()});
-    plugin.insert(plugin.begin(), {"--plugin", ModulePath().string()});
-    plugin.insert(plugin.end(), {File("in.wav").string(), File("plugin.wav").string()});
-    ASSERT_EQ(Run(builtIn), 0) << err;
-    ASSERT_EQ(Run(plugin), 0) << err;
+    ASSERT_TRUE(RenderBothWays(options, ModulePath()));
     EXPECT_NE(out.find("VST2 module"), std::string::npos) << out;
     Audio a, b, in;
-    ASSERT_TRUE(ReadWav(File("builtin.wav"), a));
-    ASSERT_TRUE(ReadWav(File("plugin.wav"), b));
-    ASSERT_TRUE(ReadWav(File("in.wav"), in));
+    ASSERT_TRUE(ReadAudio(File("builtin.wav"), a));
+    ASSERT_TRUE(ReadAudio(File("plugin.wav"), b));
+    ASSERT_TRUE(ReadAudio(File("in.wav"), in));
     EXPECT_EQ(a.channels, b.channels);
     EXPECT_EQ(a.rate, b.rate);
     ASSERT_EQ(a.samples.size(), b.samples.size());
@@ -182,26 +77,23 @@ protected:
     EXPECT_EQ(differing, 0u);
     EXPECT_GT(changed, a.samples.size() / 2); // the strip did process the audio
   }
-
-  fs::path mDir;
-  std::string out, err;
 };
 
 } // namespace
 
 TEST_F(Vst2Render, StereoIsBitIdenticalToTheBuiltInStrip) {
-  ASSERT_TRUE(WriteDoubleWav(File("in.wav"), Material(2, 44100, 2.0)));
+  ASSERT_TRUE(WriteAudio(File("in.wav"), Material(2, 44100, 2.0)));
   ExpectBitIdentical({"--set", "High Gain 1=0.8", "--set", "Low Gain 1=0.15", "--set",
                       "Input 1=7.25", "--set", "4=-3.5", "--block-size", "333"});
 }
 
 TEST_F(Vst2Render, MonoIsBitIdenticalToTheBuiltInStrip) {
-  ASSERT_TRUE(WriteDoubleWav(File("in.wav"), Material(1, 96000, 1.0)));
+  ASSERT_TRUE(WriteAudio(File("in.wav"), Material(1, 96000, 1.0)));
   ExpectBitIdentical({"--set", "mid gain 1=0.9", "--set", "Output 1=2"});
 }
 
 TEST_F(Vst2Render, BypassIsBitIdenticalToTheBuiltInStrip) {
-  ASSERT_TRUE(WriteDoubleWav(File("in.wav"), Material(2, 48000, 0.5)));
+  ASSERT_TRUE(WriteAudio(File("in.wav"), Material(2, 48000, 0.5)));
   ExpectBitIdentical({"--bypass", "--block-size", "64"});
 }
 
@@ -214,7 +106,7 @@ TEST_F(Vst2Render, ListsTheModulesParameters) {
 }
 
 TEST_F(Vst2Render, BadModulesAndValuesFailCleanly) {
-  ASSERT_TRUE(WriteDoubleWav(File("in.wav"), Material(2, 44100, 0.2)));
+  ASSERT_TRUE(WriteAudio(File("in.wav"), Material(2, 44100, 0.2)));
   {
     std::ofstream notAModule(File("fake.module"));
     notAModule << "not a shared library";

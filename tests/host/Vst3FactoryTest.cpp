@@ -202,8 +202,8 @@ TEST(Vst3Factory, ModuleCanBeLoadedAgainAfterEverythingWasReleased) {
   {
     Vst3Module second(TOLVEN_VST3_MODULE_PATH);
     ASSERT_TRUE(second.IsLoaded()) << second.Error();
-    Plugin p;
-    ASSERT_TRUE(p.Create());
+    ASSERT_NE(second.Factory(), nullptr);
+    EXPECT_EQ(1, second.Factory()->countClasses());
   }
   ASSERT_EQ(1, Module().Factory()->countClasses());
   Plugin p;

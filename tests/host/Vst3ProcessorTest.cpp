@@ -283,7 +283,7 @@ TEST(Vst3Processor, HostBypassAboveOneHalfPassesTheInputThrough) {
   ASSERT_EQ(kResultOk, p.instance.Process(b2.inP.data(), b2.outP.data(), 256, &on));
   EXPECT_EQ(1.0, p.Controller()->getParamNormalized(kBypassId));
   EXPECT_EQ(b2.in, b2.out);
-  // It stays on without further changes, in 64-bit processing too.
+  // It stays on without further changes.
   Block b3(256);
   ASSERT_EQ(kResultOk, p.instance.Process(b3.inP.data(), b3.outP.data(), 256));
   EXPECT_EQ(b3.in, b3.out);

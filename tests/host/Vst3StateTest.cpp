@@ -112,6 +112,21 @@ TEST(Vst3State, TwentyFourBytesSetTheFirstThreeAndKeepTheRest) {
   EXPECT_DOUBLE_EQ(1.0, StateValue(after, 5));
 }
 
+TEST(Vst3State, AShortReadReportedAsFailureStillDeliversItsBytes) {
+  Plugin p;
+  ASSERT_TRUE(p.Create());
+  std::vector<std::uint8_t> state(24);
+  SetStateValue(state, 0, 0.9);
+  SetStateValue(state, 1, 0.8);
+  SetStateValue(state, 2, 0.7);
+  TestStream stream(state, TestStream::Mode::FailShortReads);
+  EXPECT_EQ(kResultFalse, p.Controller()->setState(&stream));
+  auto after = ControllerState(p.Controller());
+  EXPECT_DOUBLE_EQ(0.9, StateValue(after, 0));
+  EXPECT_DOUBLE_EQ(0.7, StateValue(after, 2));
+  EXPECT_DOUBLE_EQ(0.0, StateValue(after, 3)); // not delivered: keeps its value
+}
+
 TEST(Vst3State, StoredValuesAreClampedAndNonFiniteOnesRejected) {
   Plugin p;
   ASSERT_TRUE(p.Create());

@@ -37,6 +37,7 @@ tresult PLUGIN_API TestStream::read(void* buffer, int32 numBytes, int32* numByte
   if (n) std::memcpy(buffer, mBytes.data() + mCursor, n);
   mCursor += n;
   if (numBytesRead) *numBytesRead = mMode == Mode::LyingReads ? 4096 : static_cast<int32>(n);
+  if (mMode == Mode::FailShortReads && n < static_cast<size_t>(numBytes)) return kResultFalse;
   return kResultOk;
 }
 

@@ -68,11 +68,12 @@ private:
 class TestStream : public IBStream {
 public:
   enum class Mode {
-    Normal,      // reads and writes like a file in memory
-    FailReads,   // every read returns kResultFalse and delivers nothing
-    FailWrites,  // every write returns kResultFalse and takes nothing
-    ShortWrites, // writes take half of what is offered and say so
-    LyingReads,  // reads deliver what there is but claim 4096 bytes
+    Normal,         // reads and writes like a file in memory
+    FailReads,      // every read returns kResultFalse and delivers nothing
+    FailWrites,     // every write returns kResultFalse and takes nothing
+    ShortWrites,    // writes take half of what is offered and say so
+    LyingReads,     // reads deliver what there is but claim 4096 bytes
+    FailShortReads, // a short read delivers what there is with its count but fails
   };
   explicit TestStream(std::vector<std::uint8_t> bytes = {}, Mode mode = Mode::Normal)
       : mBytes(std::move(bytes)), mMode(mode) {}

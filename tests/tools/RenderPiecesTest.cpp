@@ -42,12 +42,12 @@ TEST(RenderOptions, RejectsBadCommandLines) {
 
 TEST(RenderOptions, NumbersAreStrictDecimals) {
   double v = 0.0;
-  EXPECT_TRUE(ParseNumber("6", v));
+  EXPECT_TRUE(ParseDecimal("6", v));
   EXPECT_EQ(v, 6.0);
-  EXPECT_TRUE(ParseNumber(" -2.5e1 ", v));
+  EXPECT_TRUE(ParseDecimal(" -2.5e1 ", v));
   EXPECT_EQ(v, -25.0);
   for (const char* text : {"", " ", "6dB", "0x10", "inf", "nan", "1e999", "1,5", "--3"})
-    EXPECT_FALSE(ParseNumber(text, v)) << text;
+    EXPECT_FALSE(ParseDecimal(text, v)) << text;
 }
 
 TEST(RenderJob, FindsParametersByNameCaseOrIndex) {

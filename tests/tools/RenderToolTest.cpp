@@ -1,107 +1,23 @@
 // tolven-render end to end: the built executable run as a separate process,
 // as a user runs it, on files the test writes and reads with libsndfile.
+#include "RenderTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <process.h>
-#include <stdlib.h>
-#else
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
-namespace fs = std::filesystem;
-
 namespace {
 
+using namespace rendertest;
+
 constexpr double kPi = 3.141592653589793;
-
-fs::path ToolPath() {
-#ifdef _WIN32
-  // The C runtime's full path of this executable.
-  return fs::path(_pgmptr).parent_path() / "tolven-render.exe";
-#else
-  return fs::read_symlink("/proc/self/exe").parent_path() / "tolven-render";
-#endif
-}
-
-std::string ReadText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-struct Audio {
-  int channels = 0;
-  int rate = 0;
-  int format = 0;
-  std::vector<double> samples; // interleaved, full scale +-1
-  size_t Frames() const { return channels ? samples.size() / channels : 0; }
-};
-
-double IntegerScale(int format) {
-  switch (format & SF_FORMAT_SUBMASK) {
-  case SF_FORMAT_PCM_16:
-    return 32768.0;
-  case SF_FORMAT_PCM_24:
-    return 8388608.0;
-  case SF_FORMAT_PCM_32:
-    return 2147483648.0;
-  default:
-    return 0.0;
-  }
-}
-
-// Reads and writes integer samples as the exact codes (no normalisation) so
-// the comparisons below are about the tool, not about a library's scaling.
-bool ReadAudio(const fs::path& p, Audio& a) {
-  SF_INFO info = {};
-  SNDFILE* f = sf_open(p.string().c_str(), SFM_READ, &info);
-  if (!f) return false;
-  a.channels = info.channels;
-  a.rate = info.samplerate;
-  a.format = info.format;
-  a.samples.assign(static_cast<size_t>(info.frames) * info.channels, 0.0);
-  const double scale = IntegerScale(info.format);
-  if (scale > 0.0) sf_command(f, SFC_SET_NORM_DOUBLE, nullptr, SF_FALSE);
-  sf_readf_double(f, a.samples.data(), info.frames);
-  sf_close(f);
-  if (scale > 0.0)
-    for (double& v : a.samples)
-      v /= scale;
-  return true;
-}
-
-bool WriteAudio(const fs::path& p, const Audio& a) {
-  SF_INFO info = {};
-  info.channels = a.channels;
-  info.samplerate = a.rate;
-  info.format = a.format;
-  SNDFILE* f = sf_open(p.string().c_str(), SFM_WRITE, &info);
-  if (!f) return false;
-  const double scale = IntegerScale(a.format);
-  std::vector<double> data = a.samples;
-  if (scale > 0.0) {
-    sf_command(f, SFC_SET_NORM_DOUBLE, nullptr, SF_FALSE);
-    for (double& v : data)
-      v = std::round(v * scale);
-  }
-  sf_writef_double(f, data.data(), static_cast<sf_count_t>(a.Frames()));
-  sf_close(f);
-  return true;
-}
 
 Audio Tone(int channels, int rate, int format, double seconds, double hz, double amplitude) {
   Audio a;
@@ -142,70 +58,7 @@ bool ReportedLevels(const std::string& report, const char* label, double& peak, 
                      " peak %lf dBFS, RMS %lf dBFS", &peak, &rms) == 2;
 }
 
-class RenderTool : public ::testing::Test {
-protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    mDir = fs::temp_directory_path() /
-           (std::string("tolven-render-test-") + info->name() + "-" + std::to_string(Pid()));
-    fs::remove_all(mDir);
-    fs::create_directories(mDir);
-    ASSERT_TRUE(fs::exists(ToolPath())) << ToolPath();
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(mDir, ec);
-  }
-
-  static int Pid() {
-#ifdef _WIN32
-    return _getpid();
-#else
-    return static_cast<int>(getpid());
-#endif
-  }
-
-  fs::path File(const std::string& name) const {
-    return mDir / name;
-  }
-
-  // Runs the tool with args; stdout and stderr are captured.
-  int Run(const std::vector<std::string>& args) {
-    std::string command = "\"" + ToolPath().string() + "\"";
-    for (const std::string& a : args)
-      command += " \"" + a + "\"";
-    command +=
-        " >\"" + File("stdout.txt").string() + "\" 2>\"" + File("stderr.txt").string() + "\"";
-#ifdef _WIN32
-    // cmd.exe drops the outer quotes of a command line that starts with one.
-    command = "\"" + command + "\"";
-    const int status = std::system(command.c_str());
-#else
-    const int raw = std::system(command.c_str());
-    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
-    out = ReadText(File("stdout.txt"));
-    err = ReadText(File("stderr.txt"));
-    fs::remove(File("stdout.txt"));
-    fs::remove(File("stderr.txt"));
-    return status;
-  }
-
-  // Nothing in the folder but the given files: no output, no temporary left.
-  void ExpectOnly(const std::vector<std::string>& names) {
-    std::vector<std::string> found;
-    for (const auto& e : fs::directory_iterator(mDir))
-      found.push_back(e.path().filename().string());
-    std::sort(found.begin(), found.end());
-    std::vector<std::string> expected = names;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(found, expected);
-  }
-
-  fs::path mDir;
-  std::string out;
-  std::string err;
-};
+class RenderTool : public RenderProcessTest {};
 
 TEST_F(RenderTool, StereoFileComesOutWithTheRightLevelsAndFormat) {
   const Audio in = Tone(2, 48000, SF_FORMAT_WAV | SF_FORMAT_PCM_24, 3.0, 1000.0, 0.01);
@@ -382,7 +235,7 @@ TEST_F(RenderTool, ErrorsLeaveNoOutputBehind) {
   // A failing run does not touch an existing output either.
   { std::ofstream(File("out.wav")) << "keep me"; }
   EXPECT_NE(Run({"--set", "Input 1=99", input, output}), 0);
-  EXPECT_EQ(ReadText(File("out.wav")), "keep me");
+  EXPECT_EQ(ReadFile(File("out.wav")), "keep me");
   // A successful one replaces it.
   ASSERT_EQ(Run({input, output}), 0) << err;
   Audio replaced;
@@ -394,7 +247,7 @@ TEST_F(RenderTool, DemoReplacesAnExistingFileOnlyWhenForced) {
   { std::ofstream(File("demo.wav")) << "keep me"; }
   EXPECT_NE(Run({File("demo.wav").string()}), 0);
   EXPECT_NE(err.find("--force"), std::string::npos) << err;
-  EXPECT_EQ(ReadText(File("demo.wav")), "keep me");
+  EXPECT_EQ(ReadFile(File("demo.wav")), "keep me");
   ASSERT_EQ(Run({"--force", File("demo.wav").string()}), 0) << err;
   Audio demo;
   ASSERT_TRUE(ReadAudio(File("demo.wav"), demo));

@@ -455,6 +455,15 @@ TEST(IPlugVST, PinsPairUpAndLabelsAreBounded) {
   EXPECT_EQ(pin.shortLabel[0], 'Z'); // nothing written past the label field
 }
 
+TEST(IPlugVST, BlockSizeBelowOneFrameIsIgnored) {
+  Bound b(Identity("1-1 2-2"));
+  b.Dispatch(effSetBlockSize, 0, 256);
+  b.Dispatch(effSetBlockSize, 0, 0);
+  EXPECT_EQ(b.plug->GetBlockSize(), 256);
+  b.Dispatch(effSetBlockSize, 0, -5);
+  EXPECT_EQ(b.plug->GetBlockSize(), 256);
+}
+
 TEST(IPlugVST, EditorOpcodesDriveTheAttachedEditor) {
   Bound b(Identity("2-2"));
   auto* editor = new FakeEditor;

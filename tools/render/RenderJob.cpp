@@ -8,30 +8,12 @@
 
 #include <sndfile.h>
 
-#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
 namespace {
-
-bool IsIndex(const std::string& key) {
-  if (key.empty()) return false;
-  for (char c : key)
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  return true;
-}
-
-bool EqualsIgnoringCase(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
 
 std::string FormatValue(double v) {
   char text[64];
@@ -49,28 +31,11 @@ RenderJob::RenderJob(const RenderOptions& options, RenderProcessor& processor, s
     : mOptions(options), mProcessor(processor), mReport(report) {}
 
 bool RenderJob::FindParam(const RenderProcessor& processor, const std::string& key, int& index) {
-  const int count = processor.NumParams();
-  if (IsIndex(key)) {
-    if (key.size() > 6) return false;
-    const int i = std::stoi(key);
-    if (i >= count) return false;
-    index = i;
-    return true;
-  }
-  // An exact name first, then the same name in any letter case.
-  for (int i = 0; i < count; ++i) {
-    if (processor.Param(i).name == key) {
-      index = i;
-      return true;
-    }
-  }
-  for (int i = 0; i < count; ++i) {
-    if (EqualsIgnoringCase(key, processor.Param(i).name.c_str())) {
-      index = i;
-      return true;
-    }
-  }
-  return false;
+  const int found = FindParameterIndex(key, processor.NumParams(),
+                                       [&](int i) { return processor.Param(i).name; });
+  if (found < 0) return false;
+  index = found;
+  return true;
 }
 
 void RenderJob::ListParams(const RenderProcessor& processor, std::FILE* out) {
@@ -108,7 +73,7 @@ bool RenderJob::ApplySettings(const RenderOptions& options, RenderProcessor& pro
     }
     const RenderProcessor::ParamInfo p = processor.Param(index);
     double value = 0.0;
-    if (!ParseNumber(s.value, value)) {
+    if (!ParseDecimal(s.value, value)) {
       error = "parameter \"" + p.name + "\": \"" + s.value + "\" is not a number";
       return false;
     }

@@ -1,8 +1,6 @@
 #include "RenderOptions.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -10,10 +8,6 @@ namespace {
 constexpr double kMinSampleRate = 8000.0;
 constexpr double kMaxSampleRate = 768000.0;
 constexpr int kMaxBlockSize = 1 << 20;
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 
 // Splits "--name=value" into name and value; otherwise takes the value from the
 // next argument.
@@ -38,30 +32,6 @@ bool Matches(const std::string& arg, const char* option) {
 }
 
 } // namespace
-
-bool ParseNumber(const std::string& text, double& value) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && IsBlank(text[begin]))
-    ++begin;
-  while (end > begin && IsBlank(text[end - 1]))
-    --end;
-  if (begin == end) return false;
-  const std::string trimmed = text.substr(begin, end - begin);
-  // Plain decimal numbers only: strtod would also take hex, "inf" and "nan".
-  for (char c : trimmed) {
-    if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
-      return false;
-  }
-  // The tool never changes the C locale, so strtod reads '.' as the point.
-  char* stop = nullptr;
-  errno = 0;
-  const double v = std::strtod(trimmed.c_str(), &stop);
-  if (stop != trimmed.c_str() + trimmed.size() || errno == ERANGE || !std::isfinite(v))
-    return false;
-  value = v;
-  return true;
-}
 
 std::string RenderUsage() {
   return "usage: tolven-render [options] [IN.wav] OUT.wav\n"
@@ -106,16 +76,13 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions& option
       options.listParams = true;
     } else if (Matches(arg, "--set")) {
       if (!TakeValue(argc, argv, i, arg, "--set", value, error)) return false;
-      const size_t eq = value.find('=');
-      if (eq == std::string::npos || eq == 0) {
-        error = "--set expects NAME=VALUE, got \"" + value + "\"";
-        return false;
-      }
-      options.settings.push_back({value.substr(0, eq), value.substr(eq + 1)});
+      ParameterSetting setting;
+      if (!ParseParameterSetting(value, setting, error)) return false;
+      options.settings.push_back(setting);
     } else if (Matches(arg, "--sample-rate")) {
       if (!TakeValue(argc, argv, i, arg, "--sample-rate", value, error)) return false;
       double rate = 0.0;
-      if (!ParseNumber(value, rate)) {
+      if (!ParseDecimal(value, rate)) {
         error = "--sample-rate: \"" + value + "\" is not a number";
         return false;
       }
@@ -129,7 +96,7 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions& option
     } else if (Matches(arg, "--block-size")) {
       if (!TakeValue(argc, argv, i, arg, "--block-size", value, error)) return false;
       double frames = 0.0;
-      if (!ParseNumber(value, frames)) {
+      if (!ParseDecimal(value, frames)) {
         error = "--block-size: \"" + value + "\" is not a number";
         return false;
       }

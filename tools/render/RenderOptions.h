@@ -1,15 +1,14 @@
 #pragma once
 
+#include "ParameterSetting.h"
+
 #include <string>
 #include <vector>
 
 // What the command line asked for. Parameter settings stay as text until the
 // processor is known, since names and bounds belong to it.
 struct RenderOptions {
-  struct Setting {
-    std::string name; // parameter name or index, as typed
-    std::string value;
-  };
+  using Setting = ParameterSetting;
 
   std::string inputPath; // empty: render the built-in demo signal
   std::string outputPath;
@@ -31,7 +30,3 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions& option
 
 // The usage text, for --help and after a command-line error.
 std::string RenderUsage();
-
-// Reads a whole text as a finite decimal number (leading and trailing blanks
-// allowed). False for anything else: empty, trailing garbage, NaN, infinity.
-bool ParseNumber(const std::string& text, double& value);

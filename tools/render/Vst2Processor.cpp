@@ -1,7 +1,7 @@
 #include "Vst2Processor.h"
 
 #include "BuiltInProcessor.h"
-#include "RenderOptions.h"
+#include "ParameterSetting.h"
 #include "TOLVENIdentity.h"
 
 #include <algorithm>
@@ -72,7 +72,7 @@ Vst2Processor::~Vst2Processor() {
 bool Vst2Processor::DisplayValue(Vst2Instance& instance, int index, double& value) {
   const std::string display = instance.ParamDisplay(index);
   // Only a whole number is taken: a unit or a named value is not a bound.
-  return ParseNumber(display, value);
+  return ParseDecimal(display, value);
 }
 
 bool Vst2Processor::ProbeParams(std::string& error) {

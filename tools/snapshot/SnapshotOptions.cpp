@@ -1,41 +1,11 @@
 #include "SnapshotOptions.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 
 constexpr double kMinSampleRate = 8000.0;
 constexpr double kMaxSampleRate = 384000.0;
 
 } // namespace
-
-bool ParseDecimal(const std::string& text, double& value) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && IsBlank(text[begin]))
-    ++begin;
-  while (end > begin && IsBlank(text[end - 1]))
-    --end;
-  if (begin == end) return false;
-  const std::string trimmed = text.substr(begin, end - begin);
-  // strtod alone would also take hexadecimal, "inf" and "nan".
-  for (char c : trimmed)
-    if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
-      return false;
-  char* stop = nullptr;
-  errno = 0;
-  const double v = std::strtod(trimmed.c_str(), &stop);
-  if (stop != trimmed.c_str() + trimmed.size() || errno == ERANGE || !std::isfinite(v))
-    return false;
-  value = v;
-  return true;
-}
 
 bool ParseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& options,
                           std::string& error) {
@@ -58,14 +28,11 @@ bool ParseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
     if (arg == "--response") {
       options.mode = SnapshotOptions::ResponsePicture;
     } else if (arg == "--set") {
-      std::string setting;
-      if (!next("NAME=VALUE", setting)) return false;
-      const size_t eq = setting.rfind('=');
-      if (eq == std::string::npos || eq == 0 || eq + 1 == setting.size()) {
-        error = "--set " + setting + ": expected NAME=VALUE";
-        return false;
-      }
-      options.settings.push_back({setting.substr(0, eq), setting.substr(eq + 1)});
+      std::string text;
+      if (!next("NAME=VALUE", text)) return false;
+      ParameterSetting setting;
+      if (!ParseParameterSetting(text, setting, error)) return false;
+      options.settings.push_back(setting);
     } else if (arg == "--meter") {
       std::string text;
       if (!next("LEVEL", text)) return false;

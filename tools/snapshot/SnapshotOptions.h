@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ParameterSetting.h"
+
 #include <string>
 #include <vector>
 
@@ -7,10 +9,7 @@
 // until the strip is there to resolve names and bounds.
 struct SnapshotOptions {
   enum EMode { EditorPicture, ResponsePicture };
-  struct Setting {
-    std::string name; // parameter name (any letter case) or index, as typed
-    std::string value;
-  };
+  using Setting = ParameterSetting;
 
   EMode mode = EditorPicture;
   std::string outputPath;
@@ -26,6 +25,3 @@ bool ParseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
                           std::string& error);
 
 std::string SnapshotUsage();
-
-// A whole text as a finite plain decimal number (blanks around allowed).
-bool ParseDecimal(const std::string& text, double& value);

@@ -2,20 +2,10 @@
 
 #include "IPlugOffline.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 
 namespace {
-
-bool EqualsIgnoringCase(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return i == a.size() && b[i] == '\0';
-}
 
 std::string Format(double v) {
   char text[64];
@@ -26,19 +16,8 @@ std::string Format(double v) {
 } // namespace
 
 int FindParameter(const IPlugOffline& strip, const std::string& key) {
-  const int count = strip.NumParams();
-  bool digits = !key.empty() && key.size() <= 6;
-  for (char c : key)
-    digits = digits && std::isdigit(static_cast<unsigned char>(c));
-  if (digits) {
-    const int index = std::stoi(key);
-    return index < count ? index : -1;
-  }
-  for (int i = 0; i < count; ++i)
-    if (key == strip.GetParam(i)->Name()) return i;
-  for (int i = 0; i < count; ++i)
-    if (EqualsIgnoringCase(key, strip.GetParam(i)->Name())) return i;
-  return -1;
+  return FindParameterIndex(key, strip.NumParams(),
+                            [&](int i) { return std::string(strip.GetParam(i)->Name()); });
 }
 
 bool ApplySettings(IPlugOffline& strip, const std::vector<SnapshotOptions::Setting>& settings,
