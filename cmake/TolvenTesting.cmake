@@ -10,6 +10,11 @@ foreach(t gtest gtest_main)
 endforeach()
 include(GoogleTest)
 
+# Every test draws text with the same faces whatever fonts a machine has:
+# fontconfig (FreeType text natively, Wine's font list under Wine) sees only
+# the family the set-up installs.
+set(TOLVEN_TEST_ENVIRONMENT "FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/support/fonts.conf")
+
 # tolven_add_gtest(NAME SOURCES... [LIBS ...]): one test executable.
 # Natively every test case is its own CTest test; under Wine each executable is
 # one CTest test, since starting a Windows process costs far more than a case.
@@ -19,8 +24,9 @@ function(tolven_add_gtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main tolven_options)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT "${TOLVEN_TEST_ENVIRONMENT}")
   else()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES ENVIRONMENT "${TOLVEN_TEST_ENVIRONMENT}")
   endif()
 endfunction()

@@ -19,7 +19,9 @@ for preset in "${presets[@]}"; do
   cmake --build --preset "$preset"
   echo "== $preset: test"
   if [ "$preset" = windows-release ]; then
-    scripts/wine-prefix.sh start
+    # A new prefix every run: a prefix kept from earlier runs could hide a
+    # set-up step a fresh machine needs.
+    scripts/wine-prefix.sh fresh
     trap 'scripts/wine-prefix.sh stop' EXIT
     ctest --preset "$preset"
     scripts/wine-prefix.sh stop

@@ -16,15 +16,17 @@ struct IPlugInstanceInfo {
 class IPlugVST : public IPlugBase {
 public:
   // Longest texts, in characters, copied into buffers the host supplies; the
-  // terminator comes on top. These are the published VST 2.4 limits: a host
-  // may hand buffers of exactly these sizes, and a longer text would be
-  // written past them. Every copy into a host buffer goes through one of
-  // them, so e.g. the parameter display reads the same through
-  // effGetParamDisplay and effVendorSpecific. The fields of the records the
-  // host passes (pin label, key name) are filled to their size less one.
-  static constexpr int kMaxParamNameChars = kVstMaxParamStrLen;    // effGetParamName
-  static constexpr int kMaxParamLabelChars = kVstMaxParamStrLen;   // effGetParamLabel
-  static constexpr int kMaxParamDisplayChars = kVstMaxParamStrLen; // effGetParamDisplay
+  // terminator comes on top. Parameter name, label and display take the whole
+  // text the parameter model can hold (its 32-byte field): hosts hand buffers
+  // far larger than the 8 characters of the old published limit, and cutting
+  // there made "High Gain 1" read "High Gai". The others are the published
+  // VST 2.4 limits. Every copy into a host buffer goes through one of them,
+  // so e.g. the parameter display reads the same through effGetParamDisplay
+  // and effVendorSpecific. The fields of the records the host passes (pin
+  // label, key name) are filled to their size less one.
+  static constexpr int kMaxParamNameChars = kParamTextSize - 1;    // effGetParamName
+  static constexpr int kMaxParamLabelChars = kParamTextSize - 1;   // effGetParamLabel
+  static constexpr int kMaxParamDisplayChars = kParamTextSize - 1; // effGetParamDisplay
   static constexpr int kMaxProgramNameChars = kVstMaxProgNameLen;  // program names
   static constexpr int kMaxEffectNameChars = kVstMaxEffectNameLen; // effGetEffectName
   static constexpr int kMaxVendorChars = kVstMaxVendorStrLen;      // effGetVendorString

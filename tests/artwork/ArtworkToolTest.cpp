@@ -8,6 +8,7 @@
 #include "LICE_Composite.h"
 #include "LICE_Png.h"
 #include "PanelArtist.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,23 +26,6 @@ namespace {
 LICE_PixelWord At(LICE_IBitmap* b, int x, int y) {
   return b->Pixels()[(long long)b->RowSpan() * y + x];
 }
-
-// A scratch folder in the build tree, unique per use, removed afterwards.
-struct ScratchFolder {
-  std::string path;
-  ScratchFolder() {
-    static int n = 0;
-    path = "artwork-test-" + std::to_string(++n);
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-    std::filesystem::create_directories(path, ignored);
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-};
 
 // The whole set is drawn once for all tests here.
 ArtworkSet& Drawn() {
@@ -98,14 +82,14 @@ TEST(ArtworkSet, DrawsEveryStripAtItsSizeAndLooksItUpById) {
   ArtworkSet empty;
   EXPECT_EQ(empty.Image(101), nullptr);
   std::string error;
-  EXPECT_FALSE(empty.Write(ScratchFolder().path, error));
+  EXPECT_FALSE(empty.Write(ScratchFolder("tolven-artwork").Path().string(), error));
   EXPECT_NE(error.find("BG.png"), std::string::npos);
 }
 
 TEST(ArtworkSet, WrittenFilesDecodeToTheDrawnPixels) {
   ArtworkSet& set = Drawn();
-  const ScratchFolder scratch;
-  const std::string& folder = scratch.path;
+  const ScratchFolder scratch("tolven-artwork");
+  const std::string folder = scratch.Path().string();
   std::string error;
   ASSERT_TRUE(set.Write(folder, error)) << error;
   for (const layout::Strip& s : layout::kStrips) {

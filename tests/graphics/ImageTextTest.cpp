@@ -3,6 +3,7 @@
 #include "IFontCache.h"
 #include "IImageCache.h"
 #include "LICE_Png.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,8 @@ bool FakeResources(int id, const char* type, const unsigned char** data, size_t*
 class ResourceImages : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    const std::string path = ::testing::TempDir() + "graphics_test_image.png";
+    const ScratchFolder scratch("tolven-graphics");
+    const std::string path = scratch.File("strip.png").string();
     auto strip = MakeStrip(6, 3, 3);
     ASSERT_TRUE(LICE_WritePng(path.c_str(), strip.get()));
     std::ifstream file(path, std::ios::binary);

@@ -2,6 +2,7 @@
 // module stands in for any library, a missing file and a text file for the
 // ones that cannot be opened.
 #include "DynamicLibrary.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +42,8 @@ TEST(DynamicLibrary, OpensFindsExportedSymbolsAndCloses) {
 }
 
 TEST(DynamicLibrary, AFailedOpenSaysWhichFileAndLeavesNothingOpen) {
-  const fs::path dir = fs::temp_directory_path() / "tolven-dynamic-library-test";
-  fs::create_directories(dir);
+  const ScratchFolder scratch("tolven-dynamic-library");
+  const fs::path dir = scratch.Path();
   const fs::path text = dir / "not-a-library.module";
   std::ofstream(text) << "not a shared library";
   const fs::path missing = dir / "missing.module";
@@ -60,9 +61,6 @@ TEST(DynamicLibrary, AFailedOpenSaysWhichFileAndLeavesNothingOpen) {
   // A successful open forgets the last failure.
   ASSERT_TRUE(library.Open(TOLVEN_VST2_MODULE)) << library.Error();
   EXPECT_TRUE(library.Error().empty());
-
-  std::error_code ec;
-  fs::remove_all(dir, ec);
 }
 
 } // namespace

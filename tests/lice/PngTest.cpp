@@ -4,6 +4,7 @@
 #include "LICE_Png.h"
 #include "LICE_SysBitmap.h"
 #include "TestBitmaps.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -425,8 +426,11 @@ TEST(PngDecode, DamagedStreamsNeverCrash) {
   }
 }
 
+// Files of this process only, in a folder removed when the process ends.
 std::string TempPath(const char* name) {
-  return testing::TempDir() + name;
+  static const ScratchFolder folder("tolven-png");
+  // Joined as bytes: the names are UTF-8, which a Windows path would re-encode.
+  return folder.Path().string() + "/" + name;
 }
 
 bool WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {

@@ -10,26 +10,12 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <process.h>
 #include <stdlib.h>
 #else
 #include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 namespace rendertest {
-
-namespace {
-
-int Pid() {
-#ifdef _WIN32
-  return _getpid();
-#else
-  return static_cast<int>(getpid());
-#endif
-}
-
-} // namespace
 
 fs::path ExecutableDir() {
 #ifdef _WIN32
@@ -112,20 +98,17 @@ bool WriteAudio(const fs::path& path, const Audio& audio) {
 
 void RenderProcessTest::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  mDir = fs::temp_directory_path() / (std::string("tolven-render-") + info->test_suite_name() +
-                                      "-" + info->name() + "-" + std::to_string(Pid()));
-  mCaptureDir = mDir.string() + "-output";
-  fs::remove_all(mDir);
-  fs::remove_all(mCaptureDir);
-  fs::create_directories(mDir);
-  fs::create_directories(mCaptureDir);
+  const std::string name = std::string("tolven-render-") + info->test_suite_name();
+  mScratch = std::make_unique<ScratchFolder>(name);
+  mCapture = std::make_unique<ScratchFolder>(name + "-output");
+  mDir = mScratch->Path();
+  mCaptureDir = mCapture->Path();
   ASSERT_TRUE(fs::exists(ToolPath())) << ToolPath();
 }
 
 void RenderProcessTest::TearDown() {
-  std::error_code ec;
-  fs::remove_all(mDir, ec);
-  fs::remove_all(mCaptureDir, ec);
+  mScratch.reset();
+  mCapture.reset();
 }
 
 int RenderProcessTest::Run(const std::vector<std::string>& args) {

@@ -5,10 +5,13 @@
 // per test, the tool's exit status and output, and WAV files written and read
 // with libsndfile.
 
+#include "ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,7 +72,9 @@ protected:
   std::string err;
 
 private:
-  fs::path mCaptureDir; // beside mDir, so captures never show up in it
+  std::unique_ptr<ScratchFolder> mScratch;
+  std::unique_ptr<ScratchFolder> mCapture; // beside mDir, so captures never show up in it
+  fs::path mCaptureDir;
   int mRuns = 0;
 };
 

@@ -455,6 +455,31 @@ TEST(IPlugVST, PinsPairUpAndLabelsAreBounded) {
   EXPECT_EQ(pin.shortLabel[0], 'Z'); // nothing written past the label field
 }
 
+TEST(IPlugVST, ParameterTextsReachTheHostWhole) {
+  Bound b(Identity("2-2"));
+  // Longer than the model's 32-byte fields: the model keeps 31 characters and
+  // the host must receive all of them, terminated, and nothing beyond.
+  const std::string longText(40, 'N');
+  b.plug->GetParam(1)->DefineDouble(longText.c_str(), 0.5, -1.0, 1.0, 0.01, longText.c_str());
+  b.plug->GetParam(2)->DefineDouble("Parameter", 0.0, -1.0e25, 1.0e25, 0.01, "dB");
+  b.plug->GetParam(2)->SetValue(-1.0e25);
+  for (VstInt32 op : {effGetParamName, effGetParamLabel}) {
+    char buffer[64];
+    std::memset(buffer, 'Z', sizeof buffer);
+    b.Dispatch(op, 1, 0, buffer);
+    EXPECT_EQ(std::string(buffer), std::string(31, 'N')) << op;
+    EXPECT_EQ(buffer[32], 'Z') << op;
+  }
+  char display[64];
+  std::memset(display, 'Z', sizeof display);
+  b.Dispatch(effGetParamDisplay, 2, 0, display);
+  char expected[kParamTextSize];
+  b.plug->GetParam(2)->FormatForHost(-1.0e25, false, expected);
+  EXPECT_GT(std::strlen(expected), 8u);
+  EXPECT_STREQ(display, expected);
+  EXPECT_EQ(display[32], 'Z');
+}
+
 TEST(IPlugVST, BlockSizeBelowOneFrameIsIgnored) {
   Bound b(Identity("1-1 2-2"));
   b.Dispatch(effSetBlockSize, 0, 256);
