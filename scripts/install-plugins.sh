@@ -10,12 +10,13 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
-# What goes where: the item in the build folder, whether it is a bundle
-# folder or a single file, its format, and the folder it goes into for this
-# user (under HOME) and for everyone.
+# What goes where: the item in the build folder, its format, the folder it
+# goes into for this user (under HOME) and for everyone, and for a bundle
+# folder the names it holds at its top (shell patterns, comma-separated; "-"
+# for a single file), by which an older TOLVEN is told from anything else.
 plugins=(
-  "TOLVEN.vst3 bundle VST3 .vst3 /usr/lib/vst3"
-  "TOLVEN.so file VST2 .lxvst /usr/lib/lxvst"
+  "TOLVEN.vst3 VST3 .vst3 /usr/lib/vst3 Contents"
+  "TOLVEN.so VST2 .lxvst /usr/lib/lxvst -"
 )
 
 die() {
@@ -49,25 +50,33 @@ if [ "$system" -eq 0 ]; then
   [ -d "$HOME" ] || die "HOME ($HOME) is not a folder"
 fi
 
-# Fills in name, kind, format, dest (the folder) and target (the installed path).
+# Fills in name, format, top (see the table), dest (the folder) and target
+# (the installed path).
 select_plugin() {
   local user_dir system_dir
-  read -r name kind format user_dir system_dir <<<"$1"
+  read -r name format user_dir system_dir top <<<"$1"
   if [ "$system" -eq 1 ]; then dest=$system_dir; else dest=$HOME/$user_dir; fi
   target=$dest/$name
 }
 
 # Refuses to replace or remove what an install of ours cannot have left: a
 # symbolic link, a file where a bundle goes, a folder where a module goes, or
-# a bundle holding anything but Contents/.
+# a bundle holding anything else at its top than the table says.
 check_ours() {
-  local extra
+  local entry pattern patterns matched
   [ -L "$target" ] && die "$target is a symbolic link, not an installed TOLVEN; remove it yourself"
   [ -e "$target" ] || return 0
-  if [ "$kind" = bundle ]; then
+  if [ "$top" != - ]; then
     [ -d "$target" ] || die "$target is a file, not a TOLVEN bundle; remove it yourself"
-    extra=$(find "$target" -mindepth 1 -maxdepth 1 ! -name Contents -printf '%f ' | head -c 200)
-    [ -z "$extra" ] || die "$target holds $extra- not a TOLVEN bundle; remove it yourself"
+    IFS=, read -ra patterns <<<"$top"
+    while IFS= read -r -d '' entry; do
+      matched=0
+      for pattern in "${patterns[@]}"; do
+        # shellcheck disable=SC2254 # the table's patterns
+        case "${entry##*/}" in $pattern) matched=1 ;; esac
+      done
+      [ "$matched" -eq 1 ] || die "$target holds ${entry##*/}: not a TOLVEN bundle; remove it yourself"
+    done < <(find "$target" -mindepth 1 -maxdepth 1 -print0)
     [ -z "$(find "$target" -type l | head -n 1)" ] ||
       die "$target holds symbolic links, not a TOLVEN bundle; remove it yourself"
   else
@@ -113,7 +122,7 @@ fi
 for p in "${plugins[@]}"; do
   select_plugin "$p"
   src=$build/$name
-  if [ "$kind" = bundle ]; then [ -d "$src" ]; else [ -f "$src" ]; fi ||
+  if [ "$top" != - ]; then [ -d "$src" ]; else [ -f "$src" ]; fi ||
     die "$src is missing; build first (cmake --build --preset linux-release)"
   check_ours
   check_writable "$dest" "$hint"
@@ -145,8 +154,8 @@ for p in "${plugins[@]}"; do
   done
   new=$dest/.$name.new-$stamp
   staged+=("$new")
-  cp -R -- "$build/$name" "$new" 2>/dev/null ||
-    die "cannot copy $name into $dest (is the disk full?)"
+  error=$(cp -R -- "$build/$name" "$new" 2>&1) ||
+    die "cannot copy $name into $dest: ${error:-the write failed (is the disk full?)}"
   chmod -R u+rwX,go+rX,go-w -- "$new" || die "cannot set the permissions of $new"
 done
 

@@ -18,6 +18,12 @@
 #include <memory>
 #include <string>
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace layout = artwork_layout;
 
 namespace {
@@ -27,11 +33,17 @@ LICE_PixelWord At(LICE_IBitmap* b, int x, int y) {
 }
 
 // A scratch folder in the build tree, unique per use, removed afterwards.
+// The process id keeps test cases that CTest runs side by side apart.
 struct ScratchFolder {
   std::string path;
   ScratchFolder() {
     static int n = 0;
-    path = "artwork-test-" + std::to_string(++n);
+#ifdef _WIN32
+    const int pid = _getpid();
+#else
+    const int pid = static_cast<int>(getpid());
+#endif
+    path = "artwork-test-" + std::to_string(pid) + "-" + std::to_string(++n);
     std::error_code ignored;
     std::filesystem::remove_all(path, ignored);
     std::filesystem::create_directories(path, ignored);
