@@ -2,7 +2,8 @@
 # the same for both; sourced, not run.
 # make_package PRESET PLATFORM FORMAT README STRIP ITEM... [-- EXTRA...] with
 # the options of the calling script in "${options[@]}":
-#   --from DIR  package that build folder as it is (default: build PRESET first)
+#   --from DIR  package that build folder as it is (default: install the
+#               dependencies and build PRESET first)
 #   --out DIR   where the archive goes (default: build/)
 # ITEM is FILE:TARGET, a file or folder of the build folder and the CMake
 # target that makes it; EXTRA files of the source tree go in beside them.
@@ -31,6 +32,7 @@ make_package() {
 
   local build=${from:-$here/build/$preset}
   if [ -z "$from" ]; then
+    "$here/scripts/install-deps.sh"
     [ "$preset" = windows-release ] && "$here/scripts/build-windows-deps.sh"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" --target "${targets[@]}"
