@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # scripts/install-plugins.sh (and cmake --install) into a temporary HOME.
 # Usage: install-plugins-test.sh CASE BUILD-DIR
-#   CASE: fresh | replace | uninstall | cmake-install | not-ours | read-only | no-home | disk-full
+#   CASE: fresh | replace | uninstall | cmake-install | system | not-ours | read-only | no-home
+#         | disk-full
+# Exits 77 (skipped) where a case cannot run here.
 set -euo pipefail
 case_name=$1
 build=$2
@@ -107,6 +109,33 @@ case "$case_name" in
     HOME=$home cmake --install "$build" >"$out" 2>&1 || fail "cmake --install failed"
     expect_installed
     [ "$(neighbours)" = "$before" ] || fail "other files changed"
+    ;;
+  system)
+    # --system into /usr/lib, seen through a private mount namespace in which
+    # /usr/lib is an overlay whose changes land in a scratch folder. Root
+    # only, and only where mounts are allowed.
+    [ "$(id -u)" -eq 0 ] && command -v unshare >/dev/null || { echo "skipped: needs root"; exit 77; }
+    mkdir -p "$work/upper" "$work/overlay-work"
+    status=0
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    unshare --mount --propagation private bash -c '
+      mount -t overlay overlay -o "lowerdir=/usr/lib,upperdir=$1,workdir=$2" /usr/lib || exit 77
+      "$3" --build "$4" --system || exit 10
+      cmp -s "$4/TOLVEN.so" /usr/lib/lxvst/TOLVEN.so || exit 11
+      cmp -s "$4/TOLVEN.vst3/Contents/x86_64-linux/TOLVEN.so" \
+        /usr/lib/vst3/TOLVEN.vst3/Contents/x86_64-linux/TOLVEN.so || exit 11
+      "$3" --uninstall --system || exit 12
+      [ ! -e /usr/lib/vst3/TOLVEN.vst3 ] && [ ! -e /usr/lib/lxvst/TOLVEN.so ] || exit 13' \
+      _ "$work/upper" "$work/overlay-work" "$script" "$build" >"$out" 2>&1 || status=$?
+    case "$status" in
+      0) ;;
+      77) echo "skipped: no overlay mounts here"; exit 77 ;;
+      10) fail "--system failed" ;;
+      11) fail "--system put other files into /usr/lib/vst3 and /usr/lib/lxvst" ;;
+      12) fail "--uninstall --system failed" ;;
+      13) fail "--uninstall --system left TOLVEN behind" ;;
+      *) fail "could not run in a mount namespace (status $status)" ;;
+    esac
     ;;
   not-ours)
     # A file, a link and a foreign folder where the bundle goes; a folder
