@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2154 # here and options come from the sourcing script
 # The part of scripts/package-windows.sh and scripts/package-linux.sh that is
 # the same for both; sourced, not run.
 # make_package PRESET PLATFORM FORMAT README STRIP ITEM... [-- EXTRA...] with
