@@ -23,7 +23,8 @@ function(tolven_add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main tolven_options)
   if(CMAKE_CROSSCOMPILING)
-    add_test(NAME ${name} COMMAND ${name})
+    # Run beside the executable: the modules under test are found relative to it.
+    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT "${TOLVEN_TEST_ENVIRONMENT}")
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60

@@ -10,3 +10,8 @@ scripts/install-deps.sh
 cmake --preset linux-release >/dev/null
 cmake --build --preset linux-release
 scripts/demo.sh
+echo
+echo "To use it in your DAW: scripts/install-plugins.sh"
+echo "  (puts TOLVEN.vst3 into ~/.vst3 and TOLVEN.so into ~/.lxvst; --system for"
+echo "  everyone, --uninstall to take it away), then let the host rescan its plug-ins."
+echo "User's guide: docs/USER-GUIDE.md"

@@ -18,16 +18,12 @@ namespace {
 
 using namespace rendertest;
 
-// The module file, and the bundle folder around it on Linux.
+// The module file, and the bundle folder around it (TOLVEN.vst3/Contents/<arch>/).
 fs::path ModuleFile() {
   return BesideTests(TOLVEN_VST3_MODULE_PATH);
 }
 fs::path ModuleBundle() {
-#ifdef _WIN32
-  return ModuleFile();
-#else
   return ModuleFile().parent_path().parent_path().parent_path();
-#endif
 }
 
 // A 64-bit float WAV file: what keeps every bit of the processing visible.
