@@ -360,13 +360,15 @@ LRESULT IGraphicsWin::HandleMessage(HWND window, UINT message, WPARAM wParam, LP
   }
   if (mEditWindow && mEditState == EditActive) {
     // The user is typing: a press in the editor cancels, everything else is
-    // left to the system (the editor is not repainted meanwhile). The text
-    // field's colours still come from its style.
+    // left to the system (the editor is not repainted meanwhile). Releases
+    // still end the press that opened the field (its capture and its edit
+    // gesture), and the field's colours still come from its style.
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
       mEditState = EditCancel;
       return 0;
     }
-    if (message != WM_CTLCOLOREDIT) return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_CTLCOLOREDIT && message != WM_LBUTTONUP && message != WM_RBUTTONUP)
+      return DefWindowProcA(window, message, wParam, lParam);
   }
 
   switch (message) {
@@ -654,6 +656,8 @@ LRESULT IGraphicsWin::HandleEditMessage(HWND window, UINT message, WPARAM wParam
     }
     break;
   case WM_CHAR:
+    // Enter commits (above); the line break it also types is no part of the text.
+    if (wParam == '\r' || wParam == '\n') return 0;
     if (mEditParam && wParam != VK_BACK && mEditParam->Kind() != IParameter::kKindUndefined) {
       const bool sign = wParam == '+' || wParam == '-';
       const bool digit = wParam >= '0' && wParam <= '9';
