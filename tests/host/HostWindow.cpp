@@ -20,11 +20,11 @@ void RegisterHostClass(WNDPROC proc) {
 
 } // namespace
 
-HostWindow::HostWindow(int x, int y, int width, int height) {
+HostWindow::HostWindow(int x, int y, int width, int height, const char* title) {
   RegisterHostClass(Proc);
-  mWindow = CreateWindowExA(0, kHostClass, "TOLVEN test host",
-                            WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height,
-                            nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  mWindow =
+      CreateWindowExA(0, kHostClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, x,
+                      y, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), this);
   Pump(20);
 }
 

@@ -20,7 +20,8 @@ constexpr const char* kEditorTitle = "IPlug";
 // child. Records the keys that reach it.
 class HostWindow {
 public:
-  HostWindow(int x = 40, int y = 30, int width = 320, int height = 760);
+  HostWindow(int x = 40, int y = 30, int width = 320, int height = 760,
+             const char* title = "TOLVEN test host");
   ~HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
