@@ -4,6 +4,7 @@
 #include "IMenuTree.h"
 #include "IParameter.h"
 #include "IPlugBase.h"
+#include "ImageResourceName.h"
 #include "LICE_Png.h"
 #include "LICE_SysBitmap.h"
 #include "ModuleHandle.h"
@@ -14,7 +15,6 @@
 #include <shlobj.h>
 #include <wininet.h>
 
-#include <cctype>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -38,17 +38,6 @@ HINSTANCE ThisModule() {
                          GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                      reinterpret_cast<LPCSTR>(&ThisModule), &module);
   return module;
-}
-
-bool HasPngExtension(const char* name) {
-  if (!name) return false;
-  const char* dot = std::strrchr(name, '.');
-  if (!dot) return false;
-  const char* ext = dot + 1;
-  static const char kPng[] = "png";
-  for (int i = 0; i < 3; ++i)
-    if (std::tolower(static_cast<unsigned char>(ext[i])) != kPng[i]) return false;
-  return ext[3] == '\0';
 }
 
 // The key-code table of DispatchKey; -1 for a key outside it.
@@ -891,7 +880,7 @@ void IGraphicsWin::RevealCursor() {
 // ---- Images and size -------------------------------------------------------------------------
 
 LICE_IBitmap* IGraphicsWin::LoadImageResource(int resourceId, const char* name) {
-  if (!HasPngExtension(name) || !mModuleInstance || resourceId < 1 || resourceId > 0xFFFF)
+  if (!IsPngResourceName(name) || !mModuleInstance || resourceId < 1 || resourceId > 0xFFFF)
     return nullptr;
   HRSRC info = FindResourceA(mModuleInstance, MAKEINTRESOURCEA(resourceId), "PNG");
   if (!info) return nullptr;

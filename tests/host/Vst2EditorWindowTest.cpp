@@ -32,7 +32,7 @@ HMODULE ModuleHandleOfPlugin() {
 }
 
 // How long the first paint may take: the editor paints on its 40 ms timer.
-constexpr int kSettle = 200;
+constexpr int kSettle = 400;
 
 struct Instance {
   Vst2RecordingHost host;

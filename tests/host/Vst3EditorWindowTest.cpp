@@ -27,7 +27,7 @@ using namespace editorwin;
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-constexpr int kSettle = 200;
+constexpr int kSettle = 400;
 
 Vst3Module& Module() {
   static Vst3Module module(TOLVEN_VST3_MODULE_PATH);
@@ -164,6 +164,12 @@ struct Plugin {
     if (view) view->setFrame(&frame);
     return view;
   }
+  // A view attached to host's window as HWND; the editor window, or null.
+  HWND Attach(HostWindow& host) {
+    if (!MakeView() || view->attached(host.Handle(), kPlatformTypeHWND) != kResultTrue)
+      return nullptr;
+    return host.Editor();
+  }
   std::vector<double> Values() const {
     std::vector<double> values;
     for (ParamID id = 0; id < 6; ++id)
@@ -232,10 +238,9 @@ TEST(Vst3EditorWindow, AttachedOpensTheEditorAndPaintsTheSnapshot) {
 TEST(Vst3EditorWindow, DragReachesTheHostAsBeginPerformEnd) {
   HostWindow host;
   Plugin plug;
-  IPlugView* view = plug.MakeView();
-  ASSERT_NE(view, nullptr);
-  ASSERT_EQ(view->attached(host.Handle(), kPlatformTypeHWND), kResultTrue);
-  HWND editor = host.Editor();
+  HWND editor = plug.Attach(host);
+  ASSERT_NE(editor, nullptr);
+  IPlugView* view = plug.view;
   const POINT c = Centre(ControlBoxes()[4]); // input, parameter 3
   PostMouse(editor, WM_LBUTTONDOWN, c.x, c.y, MK_LBUTTON);
   PostMouse(editor, WM_MOUSEMOVE, c.x, c.y + 10, MK_LBUTTON);
@@ -263,9 +268,9 @@ TEST(Vst3EditorWindow, DragReachesTheHostAsBeginPerformEnd) {
 TEST(Vst3EditorWindow, RightPressAsksTheHostForAContextMenu) {
   HostWindow host;
   Plugin plug;
-  IPlugView* view = plug.MakeView();
-  ASSERT_EQ(view->attached(host.Handle(), kPlatformTypeHWND), kResultTrue);
-  HWND editor = host.Editor();
+  HWND editor = plug.Attach(host);
+  ASSERT_NE(editor, nullptr);
+  IPlugView* view = plug.view;
   const POINT c = Centre(ControlBoxes()[1]); // high gain, parameter 0
   PostMouse(editor, WM_RBUTTONDOWN, c.x, c.y, MK_RBUTTON);
   PostMouse(editor, WM_RBUTTONUP, c.x, c.y, 0);
@@ -307,10 +312,9 @@ TEST(Vst3EditorWindow, BadParentsAndRepeatedRemoval) {
 TEST(Vst3EditorWindow, ReleasingAnAttachedViewClosesItsWindow) {
   HostWindow host;
   Plugin plug;
-  IPlugView* view = plug.MakeView();
-  ASSERT_EQ(view->attached(host.Handle(), kPlatformTypeHWND), kResultTrue);
-  HWND editor = host.Editor();
+  HWND editor = plug.Attach(host);
   ASSERT_NE(editor, nullptr);
+  IPlugView* view = plug.view;
   view->release();
   plug.view = nullptr;
   EXPECT_FALSE(IsWindow(editor));
