@@ -1,12 +1,11 @@
 #include "IGraphicsHeadless.h"
 
+#include "ImageResourceName.h"
 #include "LICE_Composite.h"
 #include "LICE_MemBitmap.h"
 #include "LICE_Png.h"
 #include "LICE_SysBitmap.h"
 
-#include <cctype>
-#include <cstring>
 
 #if defined(TOLVEN_HAVE_MODULE_RESOURCES)
 #include "ModuleResource.h"
@@ -21,17 +20,6 @@ bool NoResources(int, const char*, const unsigned char**, size_t*) {
   return false;
 }
 #endif
-
-bool HasPngExtension(const char* name) {
-  if (!name) return false;
-  const char* dot = std::strrchr(name, '.');
-  if (!dot) return false;
-  const char* ext = dot + 1;
-  static const char kPng[] = "png";
-  for (int i = 0; i < 3; ++i)
-    if (std::tolower(static_cast<unsigned char>(ext[i])) != kPng[i]) return false;
-  return ext[3] == '\0';
-}
 
 } // namespace
 
@@ -116,7 +104,7 @@ bool IGraphicsHeadless::ClipboardText(std::string& text) {
 }
 
 LICE_IBitmap* IGraphicsHeadless::LoadImageResource(int resourceId, const char* name) {
-  if (!HasPngExtension(name) || !mFinder) return nullptr;
+  if (!IsPngResourceName(name) || !mFinder) return nullptr;
   const unsigned char* data = nullptr;
   size_t size = 0;
   if (!mFinder(resourceId, "PNG", &data, &size) || !data || size <= 7) return nullptr;

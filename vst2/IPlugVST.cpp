@@ -144,6 +144,16 @@ VstIntPtr IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 ind
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return 0;
   if (opcode == effClose) {
+    // An editor window still open closes while the instance is whole, so no
+    // tick, paint or input reaches an instance being taken apart.
+    try {
+      ScopedLock guard(plug->GetLock());
+      if (IPlugEditor* editor = plug->GetEditor(); editor && editor->IsEditorOpen()) {
+        plug->EditorClosed();
+        editor->CloseEditorWindow();
+      }
+    } catch (...) {
+    }
     // Wait for a call still holding the lock, and release it before the lock
     // itself is destroyed with the instance.
     plug->GetLock().Lock();

@@ -504,11 +504,6 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value) {
   return kResultOk;
 }
 
-IPlugView* PLUGIN_API IPlugVST3::createView(FIDString /*name*/) {
-  // The editor view arrives with the editor windows.
-  return nullptr;
-}
-
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode /*mode*/) {
   return kResultOk;
 }
@@ -646,11 +641,6 @@ void IPlugVST3::HostTimeInfo(TimeInfo* info) {
   info->denominator = mProcessContext.timeSigDenominator;
   info->transportIsRunning = (mProcessContext.state & ProcessContext::kPlaying) != 0;
   info->transportLoopEnabled = (mProcessContext.state & ProcessContext::kCycleActive) != 0;
-}
-
-void IPlugVST3::EditorSizeChanged(int /*width*/, int /*height*/) {
-  // Resizing goes through the editor view, which arrives with the editor
-  // windows; without a view there is no host frame to ask.
 }
 
 void IPlugVST3::SetLatencySamples(int frames) {

@@ -61,6 +61,7 @@ public:
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) override;
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                    Steinberg::Vst::ParamValue value) override;
+  // A new editor view for "editor" (IPlugVST3View.cpp), else null.
   Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
 
   // ---- IEditController2 ------------------------------------------------------------
@@ -109,6 +110,7 @@ public:
   double HostTempo() override;
   void HostTimeSignature(int* numerator, int* denominator) override;
   void HostTimeInfo(TimeInfo* info) override;
+  // Asks the first open view's frame for the new size (IPlugVST3View.cpp).
   void EditorSizeChanged(int width, int height) override;
   void HostSpecificSetup() override {}
   void SetLatencySamples(int frames) override;
@@ -123,6 +125,9 @@ protected:
   const Steinberg::Vst::ProcessContext& LastProcessContext() const { return mProcessContext; }
 
 private:
+  // The view empties the open-views list when it goes.
+  friend class IPlugVST3View;
+
   void DeclareBuses();
   void DeclareParameters();
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);

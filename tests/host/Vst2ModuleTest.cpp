@@ -237,7 +237,8 @@ TEST(TolvenVst2, EditorReportsItsFixedSize) {
   EXPECT_EQ(rect->bottom, 662);
   EXPECT_EQ(rect->right, 135);
   EXPECT_EQ(plug.fx.Dispatch(effEditGetRect, 0, 0, nullptr), 0); // nowhere to answer
-  // No native window backend yet: embedding into a host window is refused.
+  // Something that is no window to embed in is refused (the real windows
+  // are Vst2EditorWindowTest's).
   int hostWindow = 0;
   EXPECT_EQ(plug.fx.Dispatch(effEditOpen, 0, 0, &hostWindow), 0);
   EXPECT_EQ(plug.fx.Dispatch(effEditClose), 1);

@@ -2,6 +2,8 @@
 // the program list.
 #include "Vst3TestSupport.h"
 
+#include "pluginterfaces/gui/iplugview.h"
+
 #include <cmath>
 #include <limits>
 
@@ -271,8 +273,16 @@ TEST(Vst3Controller, SecondaryControllerCalls) {
   TestStream stream(std::vector<std::uint8_t>(52, 0));
   EXPECT_EQ(kNotImplemented, p.Controller()->setComponentState(&stream));
   EXPECT_EQ(0, stream.Reads());
-  // The editor arrives with a later change; until then there is no view.
-  EXPECT_EQ(nullptr, p.Controller()->createView(ViewType::kEditor));
+  // An editor view for "editor" and for nothing else.
+  IPlugView* view = p.Controller()->createView(ViewType::kEditor);
+  ASSERT_NE(nullptr, view);
+  ViewRect size;
+  EXPECT_EQ(kResultTrue, view->getSize(&size));
+  EXPECT_EQ(135, size.getWidth());
+  EXPECT_EQ(662, size.getHeight());
+  view->release();
+  EXPECT_EQ(nullptr, p.Controller()->createView("Editor"));
+  EXPECT_EQ(nullptr, p.Controller()->createView("editor2"));
   EXPECT_EQ(nullptr, p.Controller()->createView(nullptr));
   EXPECT_EQ(kResultTrue, p.Controller()->setComponentHandler(nullptr));
 }
