@@ -251,6 +251,10 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     }
     return 0;
 
+  case effEditIdle:
+    if (IPlugEditor* editor = GetEditor()) editor->Idle();
+    return 0;
+
   case effIdentify:
     return kIdentifyAnswer;
 
@@ -334,7 +338,6 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 1;
 
   // Named here because hosts send them; they do nothing.
-  case effEditIdle:
   case effProcessVarIo:
   case effIdle:
   case effSetBypass:
