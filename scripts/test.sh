@@ -25,8 +25,9 @@ for preset in "${presets[@]}"; do
     scripts/wine-prefix.sh stop
     trap - EXIT
   else
-    # The editor-window tests need an X display of their own.
-    xvfb-run -a ctest --preset "$preset"
+    # The editor-window tests need an X display of their own; one that does
+    # not reset between test processes.
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --preset "$preset"
   fi
   summary+=("$preset: passed")
 done
