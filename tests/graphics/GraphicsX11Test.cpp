@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
@@ -248,6 +249,32 @@ TEST(GraphicsX11, TickPaintsOnlyTheDirtyAreaAtItsPeriodHoweverOftenIdleRuns) {
   EXPECT_EQ(b.graphics->ConnectionFd(), -1);
   b.graphics->Idle(); // closed: nothing
   b.graphics->Tick();
+}
+
+TEST(GraphicsX11, HiddenCursorComesBackWhereItWasHidden) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  const auto pointer = [&] {
+    ::Window root = 0, child = 0;
+    int rx = 0, ry = 0, x = 0, y = 0;
+    unsigned mask = 0;
+    XQueryPointer(b.display, b.editor, &root, &child, &rx, &ry, &x, &y, &mask);
+    return std::make_pair(x, y);
+  };
+  XWarpPointer(b.display, None, b.editor, 0, 0, 0, 0, 30, 40);
+  XSync(b.display, False);
+  ASSERT_EQ(pointer(), std::make_pair(30, 40));
+  b.graphics->RevealCursor(); // not hidden: nothing
+  EXPECT_EQ(pointer(), std::make_pair(30, 40));
+  b.graphics->ConcealCursor();
+  XWarpPointer(b.display, None, b.editor, 0, 0, 0, 0, 70, 5); // the user moves on
+  XSync(b.display, False);
+  b.graphics->ConcealCursor(); // already hidden: the first position stays
+  b.graphics->RevealCursor();
+  XSync(b.display, False);
+  EXPECT_EQ(pointer(), std::make_pair(30, 40));
+  b.graphics->RevealCursor(); // shown again: nothing moves
+  EXPECT_EQ(pointer(), std::make_pair(30, 40));
 }
 
 // Owns CLIPBOARD on a connection of its own and answers requests for
