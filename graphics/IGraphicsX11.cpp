@@ -1,6 +1,7 @@
 #include "IGraphicsX11.h"
 
 #include "IMenuTree.h"
+#include "ITextEntry.h"
 #include "LICE_SysBitmap.h"
 #include "PngResource.h"
 
@@ -384,6 +385,7 @@ void* IGraphicsX11::OpenEditorWindow(void* parent) {
 }
 
 void IGraphicsX11::CloseEditorWindow() {
+  mEntry.reset();
   if (!mWin) return;
   std::unique_ptr<State> win = std::move(mWin);
   if (!win->broken) {
@@ -459,10 +461,15 @@ void IGraphicsX11::Tick() {
   if (!mWin || !mWin->window || mWin->broken) return;
   ErrorTrap trap;
   IBox area;
-  if (CollectDirty(area)) {
+  if (!TickEntry() && CollectDirty(area)) {
     // The window system clips an invalidated area to the window.
     area = IBox::Intersection(area, IBox(0, 0, Width(), Height()));
     if (!area.Empty()) Redraw(area);
+    // An open field (not being typed in) stays on top of what was painted.
+    if (mEntry) {
+      PaintEntry();
+      mEntry->SetState(ITextEntry::EditRefresh);
+    }
   }
   if (mWin && !mWin->broken) trap.Sync(mWin->display);
 }
@@ -509,6 +516,7 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
     break;
   }
   if (!w.window || event.xany.window != w.window) return;
+  if (mEntry && HandleEntryEvent(event)) return;
 
   switch (event.type) {
   case Expose: {
@@ -518,6 +526,7 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
     const IBox area = IBox::Intersection(w.exposed, IBox(0, 0, Width(), Height()));
     w.exposed = IBox();
     if (!area.Empty()) Redraw(area);
+    if (mEntry) PaintEntry();
     return;
   }
   case ButtonPress: {
@@ -575,7 +584,7 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
     const XMotionEvent& e = event.xmotion;
     const IMouseKeys keys = KeysOf(e.state);
     if (keys.left || keys.right) {
-      if (w.captured) DispatchDrag(e.x, e.y, keys);
+      if (w.captured && !mEntry) DispatchDrag(e.x, e.y, keys);
     } else if (DispatchHover(e.x, e.y, keys)) {
       w.leaveArmed = true;
     }
@@ -636,9 +645,104 @@ IMenuTree* IGraphicsX11::ShowMenu(IMenuTree& /*menu*/, const IBox& /*area*/) {
   return nullptr;
 }
 
-void IGraphicsX11::OpenTextEntry(IControl* /*control*/, const ITextStyle& /*style*/,
-                                 const IBox& /*area*/, const char* /*text*/,
-                                 IParameter* /*parameter*/) {}
+void IGraphicsX11::OpenTextEntry(IControl* control, const ITextStyle& style, const IBox& area,
+                                 const char* text, IParameter* parameter) {
+  if (!control || mEntry || !mWin || !mWin->window) return;
+  mEntry.reset(new ITextEntry(control, parameter, style, area, text));
+  ErrorTrap trap;
+  XSetInputFocus(mWin->display, mWin->window, RevertToParent, CurrentTime);
+  PaintEntry();
+  trap.Sync(mWin->display);
+}
+
+void IGraphicsX11::AbortTextEntry() {
+  if (mEntry) mEntry->SetState(ITextEntry::EditCancel);
+}
+
+void IGraphicsX11::PaintEntry() {
+  mEntry->Draw(*this);
+  PresentArea(mEntry->Area());
+}
+
+bool IGraphicsX11::TickEntry() {
+  if (!mEntry) return false;
+  switch (mEntry->State()) {
+  case ITextEntry::EditIdle:
+    return false;
+  case ITextEntry::EditActive:
+    return true; // typing: the editor waits
+  case ITextEntry::EditRefresh:
+    mEntry->SetState(ITextEntry::EditIdle);
+    return true;
+  case ITextEntry::EditCommit:
+    mEntry->Commit();
+    break;
+  case ITextEntry::EditCancel:
+    break;
+  }
+  // The field goes; what it covered is painted again.
+  const IBox covered = IBox::Intersection(mEntry->Area(), IBox(0, 0, Width(), Height()));
+  mEntry.reset();
+  if (!covered.Empty()) Redraw(covered);
+  return true;
+}
+
+bool IGraphicsX11::HandleEntryEvent(XEvent& event) {
+  ITextEntry& entry = *mEntry;
+  const bool typing = entry.State() == ITextEntry::EditActive;
+  switch (event.type) {
+  case ButtonPress: {
+    const XButtonEvent& e = event.xbutton;
+    if (e.button == Button4 || e.button == Button5) {
+      if (!typing) entry.SetState(ITextEntry::EditCancel);
+      return true;
+    }
+    if (entry.Area().Contains(e.x, e.y)) {
+      // A press in the field gives it the focus back.
+      entry.SetState(ITextEntry::EditActive);
+      XSetInputFocus(mWin->display, mWin->window, RevertToParent, CurrentTime);
+      return true;
+    }
+    if (e.button == Button1 || e.button == Button3 || (!typing && e.button == Button2)) {
+      entry.SetState(typing ? ITextEntry::EditCancel : ITextEntry::EditCommit);
+      return true;
+    }
+    return typing;
+  }
+  case FocusOut:
+    if (typing && event.xfocus.detail != NotifyInferior && event.xfocus.mode == NotifyNormal)
+      entry.SetState(ITextEntry::EditCommit);
+    return true;
+  case KeyPress: {
+    if (!typing) return false;
+    char typed[16];
+    KeySym sym = NoSymbol;
+    const int count = XLookupString(&event.xkey, typed, sizeof typed, &sym, nullptr);
+    if (sym == XK_Return || sym == XK_KP_Enter) {
+      entry.SetState(ITextEntry::EditCommit);
+    } else if (sym == XK_Escape) {
+      entry.SetState(ITextEntry::EditCancel);
+    } else if (sym == XK_BackSpace) {
+      entry.Backspace();
+      PaintEntry();
+    } else {
+      bool changed = false;
+      for (int i = 0; i < count; ++i)
+        changed |= entry.Type(typed[i]);
+      if (changed) PaintEntry();
+    }
+    return true;
+  }
+  case KeyRelease:
+  case MotionNotify:
+  case ButtonRelease:
+  case LeaveNotify:
+    // The field has the pointer's and the keys' attention while typing.
+    return typing;
+  default:
+    return false;
+  }
+}
 
 void IGraphicsX11::AskForFile(std::string& file, bool /*save*/, std::string& /*folder*/,
                               const char* /*extensions*/) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class ITextEntry;
 union _XEvent;
 
 // The editor window on X11: a child of the host's window (its id is the
@@ -28,11 +29,14 @@ public:
   ~IGraphicsX11() override;
 
   bool PresentArea(const IBox& area) override;
-  void AbortTextEntry() override {}
+  void AbortTextEntry() override;
   void ResizeEditor(int width, int height) override;
   const char* ApiName() const override { return "X11"; }
   int ShowMessage(const char* text, const char* caption, int type) override;
   IMenuTree* ShowMenu(IMenuTree& menu, const IBox& area) override;
+  // A field the editor draws itself over area; it takes the keys while it
+  // has the focus and closes on the tick after Enter (commit), Escape, a
+  // press elsewhere (cancel) or the focus leaving (commit).
   void OpenTextEntry(IControl* control, const ITextStyle& style, const IBox& area, const char* text,
                      IParameter* parameter) override;
   void HostModulePath(std::string& path) override;
@@ -72,10 +76,18 @@ public:
   int TickPeriodMs() const;
   // ProcessEvents, then Tick when a period has passed since the last one.
   void Idle() override;
+  // The open text entry, or none.
+  const ITextEntry* TextEntry() const { return mEntry.get(); }
 
 private:
   struct State;
   void HandleEvent(_XEvent& event);
+  // Input while a text entry is open; true when the event was the entry's.
+  bool HandleEntryEvent(_XEvent& event);
+  void PaintEntry();
+  // The entry's tick: commits or closes it; true when the tick ends there.
+  bool TickEntry();
 
   std::unique_ptr<State> mWin; // while a window is open
+  std::unique_ptr<ITextEntry> mEntry;
 };

@@ -4,6 +4,7 @@
 // links and folders. Without a display the window cases are skipped.
 #include "GraphicsTestSupport.h"
 #include "IGraphicsX11.h"
+#include "ITextEntry.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <utility>
+#include <initializer_list>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -249,6 +251,108 @@ TEST(GraphicsX11, TickPaintsOnlyTheDirtyAreaAtItsPeriodHoweverOftenIdleRuns) {
   EXPECT_EQ(b.graphics->ConnectionFd(), -1);
   b.graphics->Idle(); // closed: nothing
   b.graphics->Tick();
+}
+
+TEST(GraphicsX11, TextEntryFiltersCommitsAndCancelsOnTheTick) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  IControl* a = b.graphics->GetControl(0);
+  const IBox area(10, 10, 40, 26);
+  const auto type = [&](std::initializer_list<KeySym> keys) {
+    for (KeySym key : keys)
+      b.Key(key);
+  };
+
+  // A continuous parameter: digits, signs and the point; the first character
+  // replaces the selected initial text; Enter commits on the next tick.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.50", b.plug.GetParam(0));
+  ASSERT_NE(b.graphics->TextEntry(), nullptr);
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "x", nullptr); // one at a time
+  EXPECT_EQ(b.graphics->TextEntry()->Text(), "0.50");
+  XImage* image = XGetImage(b.display, b.editor, 12, 12, 1, 1, AllPlanes, ZPixmap);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0xFFFFFFu); // the field's background
+  XDestroyImage(image);
+  type({XK_a, XK_b, XK_c}); // refused: the text stays as it was
+  EXPECT_EQ(b.graphics->TextEntry()->Text(), "0.50");
+  type({XK_period, XK_2, XK_x, XK_5, XK_BackSpace, XK_7});
+  EXPECT_EQ(b.graphics->TextEntry()->Text(), ".27");
+  // While typing the editor is not repainted, and a press elsewhere would
+  // cancel: the tick waits.
+  const int presents = b.graphics->presents;
+  b.graphics->GetControl(1)->MarkDirty(false);
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->presents, presents);
+  type({XK_Return});
+  EXPECT_NE(b.graphics->TextEntry(), nullptr); // closed by the tick only
+  b.plug.notified.clear();
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.27);
+  ASSERT_EQ(b.plug.notified.size(), 1u);
+  EXPECT_EQ(b.plug.notified[0].first, 0);
+
+  // An integer parameter drops the point; the value is clamped into range.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0", b.plug.GetParam(5));
+  type({XK_1, XK_period, XK_5});
+  EXPECT_EQ(b.graphics->TextEntry()->Text(), "15");
+  type({XK_KP_Enter});
+  b.graphics->Tick();
+  EXPECT_DOUBLE_EQ(a->Value(), 1.0);
+
+  // Escape cancels; so does a press elsewhere while typing, which presses
+  // nothing.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.1", b.plug.GetParam(0));
+  type({XK_3, XK_Escape});
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 1.0);
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.1", b.plug.GetParam(0));
+  b.TakeLog();
+  b.Button(ButtonPress, Button1, 70, 40, 100);
+  b.Button(ButtonRelease, Button1, 70, 40, 110, Button1Mask);
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  // The release is the editor's again (the field is closing), as with a
+  // native field.
+  EXPECT_EQ(b.TakeLog(), (Log{"b release 70,40"}));
+  EXPECT_DOUBLE_EQ(a->Value(), 1.0);
+
+  // Losing the focus commits; after that a press elsewhere commits too (the
+  // field already lost it) and wheel turns cancel.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.1", b.plug.GetParam(0));
+  type({XK_period, XK_4});
+  XEvent focus{};
+  focus.type = FocusOut;
+  focus.xfocus.mode = NotifyNormal;
+  focus.xfocus.detail = NotifyNonlinear;
+  b.Send(focus, FocusChangeMask);
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.4);
+
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.6", b.plug.GetParam(0));
+  b.Send(focus, FocusChangeMask);
+  b.Button(ButtonPress, Button4, 70, 40, 200); // not typing: cancels
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.4);
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.6", b.plug.GetParam(0));
+  b.Send(focus, FocusChangeMask);
+  b.Button(ButtonPress, Button1, 70, 40, 300);
+  b.Button(ButtonRelease, Button1, 70, 40, 310, Button1Mask);
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.6);
+  // AbortTextEntry cancels; closing the window drops an open entry.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.2", b.plug.GetParam(0));
+  b.graphics->AbortTextEntry();
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.6);
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.2", b.plug.GetParam(0));
+  b.graphics->CloseEditorWindow();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
 }
 
 TEST(GraphicsX11, HiddenCursorComesBackWhereItWasHidden) {
