@@ -12,6 +12,7 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -53,41 +54,46 @@ bool IsEditorDisplay(Display* display) {
   return std::find(gDisplays.begin(), gDisplays.end(), display) != gDisplays.end();
 }
 
-thread_local int tTrapDepth = 0;
-thread_local unsigned tTrapErrors = 0;
-thread_local XErrorHandler tPreviousHandler = nullptr;
-thread_local XIOErrorHandler tPreviousIOHandler = nullptr;
+// The handlers the traps replaced, and how many traps are open, in any
+// thread: the handlers are process-wide, so only the first trap to open
+// swaps them and the last to close puts them back.
+std::mutex gTrapLock;
+int gTrapDepth = 0;
+std::atomic<XErrorHandler> gPreviousHandler{nullptr};
+std::atomic<XIOErrorHandler> gPreviousIOHandler{nullptr};
+thread_local unsigned tTrapErrors = 0; // errors caught on this thread
 
 int TrapError(Display* display, XErrorEvent* event) {
   if (IsEditorDisplay(display)) {
     ++tTrapErrors;
     return 0;
   }
-  return tPreviousHandler ? tPreviousHandler(display, event) : 0;
+  const XErrorHandler previous = gPreviousHandler.load();
+  return previous ? previous(display, event) : 0;
 }
 
 int TrapIOError(Display* display) {
   if (IsEditorDisplay(display)) return 0;
-  return tPreviousIOHandler ? tPreviousIOHandler(display) : 0;
+  const XIOErrorHandler previous = gPreviousIOHandler.load();
+  return previous ? previous(display) : 0;
 }
 
 // Scopes nest (an event handler may reach the host, which may call another
-// editor); only the outermost one swaps the handlers.
+// editor) and may overlap across threads.
 class ErrorTrap {
 public:
   ErrorTrap() : mStart(tTrapErrors) {
-    if (tTrapDepth++ == 0) {
-      tPreviousHandler = XSetErrorHandler(TrapError);
-      tPreviousIOHandler = XSetIOErrorHandler(TrapIOError);
-      // Another thread's editor may be inside its own trap right now.
-      if (tPreviousHandler == TrapError) tPreviousHandler = nullptr;
-      if (tPreviousIOHandler == TrapIOError) tPreviousIOHandler = nullptr;
+    std::lock_guard<std::mutex> lock(gTrapLock);
+    if (gTrapDepth++ == 0) {
+      gPreviousHandler = XSetErrorHandler(TrapError);
+      gPreviousIOHandler = XSetIOErrorHandler(TrapIOError);
     }
   }
   ~ErrorTrap() {
-    if (--tTrapDepth == 0) {
-      XSetErrorHandler(tPreviousHandler);
-      XSetIOErrorHandler(tPreviousIOHandler);
+    std::lock_guard<std::mutex> lock(gTrapLock);
+    if (--gTrapDepth == 0) {
+      XSetErrorHandler(gPreviousHandler.load());
+      XSetIOErrorHandler(gPreviousIOHandler.load());
     }
   }
   ErrorTrap(const ErrorTrap&) = delete;
@@ -550,7 +556,8 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
       w.pressX = e.x;
       w.pressY = e.y;
       if (isDouble) {
-        if (DispatchDoublePress(e.x, e.y, keys)) w.captured = true;
+        // The control may reach the host, and the host may close the editor.
+        if (DispatchDoublePress(e.x, e.y, keys) && mWin) mWin->captured = true;
         return;
       }
     } else {
@@ -585,8 +592,8 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
     const IMouseKeys keys = KeysOf(e.state);
     if (keys.left || keys.right) {
       if (w.captured && !mEntry) DispatchDrag(e.x, e.y, keys);
-    } else if (DispatchHover(e.x, e.y, keys)) {
-      w.leaveArmed = true;
+    } else if (DispatchHover(e.x, e.y, keys) && mWin) {
+      mWin->leaveArmed = true;
     }
     return;
   }
