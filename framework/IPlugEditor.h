@@ -37,4 +37,8 @@ public:
   virtual void* OpenEditorWindow(void* parent) = 0;
   virtual void CloseEditorWindow() = 0;
   virtual bool IsEditorOpen() const = 0;
+  // Called often on the UI thread by hosts that give the editor no timer of
+  // its own (VST2's effEditIdle): a backend without one handles its window's
+  // events and runs its redraw tick here. Nothing by default.
+  virtual void Idle() {}
 };

@@ -1,38 +1,12 @@
 #include "IGraphicsHeadless.h"
 
-#include "ImageResourceName.h"
 #include "LICE_Composite.h"
 #include "LICE_MemBitmap.h"
-#include "LICE_Png.h"
 #include "LICE_SysBitmap.h"
-
-
-#if defined(TOLVEN_HAVE_MODULE_RESOURCES)
-#include "ModuleResource.h"
-#endif
-
-namespace {
-
-#if !defined(TOLVEN_HAVE_MODULE_RESOURCES)
-// Built without embedded images: every lookup misses, so every image is an
-// image without raster that draws nothing.
-bool NoResources(int, const char*, const unsigned char**, size_t*) {
-  return false;
-}
-#endif
-
-} // namespace
-
-IGraphicsHeadless::ResourceFinder IGraphicsHeadless::ModuleResourceFinder() {
-#if defined(TOLVEN_HAVE_MODULE_RESOURCES)
-  return &FindModuleResource;
-#else
-  return &NoResources;
-#endif
-}
+#include "PngResource.h"
 
 IGraphicsHeadless::IGraphicsHeadless(IPlugBase* plugin, int width, int height, int frameRate)
-    : IGraphics(plugin, width, height, frameRate), mFinder(ModuleResourceFinder()) {}
+    : IGraphics(plugin, width, height, frameRate), mFinder(::ModuleResourceFinder()) {}
 
 IGraphicsHeadless::~IGraphicsHeadless() {
   CloseEditorWindow();
@@ -104,11 +78,7 @@ bool IGraphicsHeadless::ClipboardText(std::string& text) {
 }
 
 LICE_IBitmap* IGraphicsHeadless::LoadImageResource(int resourceId, const char* name) {
-  if (!IsPngResourceName(name) || !mFinder) return nullptr;
-  const unsigned char* data = nullptr;
-  size_t size = 0;
-  if (!mFinder(resourceId, "PNG", &data, &size) || !data || size <= 7) return nullptr;
-  return LICE_DecodePngMemory(data, size);
+  return LoadPngResource(mFinder, resourceId, name);
 }
 
 bool IGraphicsHeadless::Tick() {

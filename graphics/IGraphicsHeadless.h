@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IGraphics.h"
+#include "PngResource.h"
 
 #include <cstddef>
 #include <memory>
@@ -14,10 +15,7 @@ class LICE_MemBitmap;
 // cancels; folders and the clipboard are empty.
 class IGraphicsHeadless : public IGraphics {
 public:
-  // Finds the bytes of a module resource by id and type (as
-  // FindModuleResource does); false when there is none.
-  using ResourceFinder = bool (*)(int resourceId, const char* type, const unsigned char** data,
-                                  size_t* size);
+  using ResourceFinder = ::ResourceFinder;
 
   IGraphicsHeadless(IPlugBase* plugin, int width, int height, int frameRate = kDefaultFrameRate);
   ~IGraphicsHeadless() override;
@@ -67,7 +65,7 @@ public:
   // Where resource bytes come from (the module's embedded images unless
   // replaced); null finds nothing.
   void SetResourceFinder(ResourceFinder finder) { mFinder = finder; }
-  static ResourceFinder ModuleResourceFinder();
+  static ResourceFinder ModuleResourceFinder() { return ::ModuleResourceFinder(); }
 
 private:
   std::unique_ptr<LICE_MemBitmap> mWindow;

@@ -9,7 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev
   googletest libgtest-dev libbenchmark-dev valgrind
   libpng-dev zlib1g-dev libsndfile1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libx11-dev xvfb xauth
+  libx11-dev libxext-dev libxtst-dev xvfb xauth
   juce-modules-source-data
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64

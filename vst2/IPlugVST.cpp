@@ -261,6 +261,10 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     }
     return 0;
 
+  case effEditIdle:
+    if (IPlugEditor* editor = GetEditor()) editor->Idle();
+    return 0;
+
   case effIdentify:
     return kIdentifyAnswer;
 
@@ -344,7 +348,6 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 1;
 
   // Named here because hosts send them; they do nothing.
-  case effEditIdle:
   case effProcessVarIo:
   case effIdle:
   case effSetBypass:

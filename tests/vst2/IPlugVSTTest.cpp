@@ -68,11 +68,13 @@ public:
   }
   void CloseEditorWindow() override { ++closes; }
   bool IsEditorOpen() const override { return false; }
+  void Idle() override { ++idles; }
 
   std::vector<Push> pushes;
   void* parentSeen = nullptr;
   bool canOpen = true;
   int closes = 0;
+  int idles = 0;
 };
 
 // A plug-in bound to a recording host.
@@ -508,6 +510,11 @@ TEST(IPlugVST, EditorOpcodesDriveTheAttachedEditor) {
   EXPECT_EQ(editor->parentSeen, &parent);
   editor->canOpen = false;
   EXPECT_EQ(b.Dispatch(effEditOpen, 0, 0, &parent), 0);
+  // Hosts without a timer for the editor call effEditIdle instead; each call
+  // reaches the editor.
+  EXPECT_EQ(b.Dispatch(effEditIdle), 0);
+  EXPECT_EQ(b.Dispatch(effEditIdle), 0);
+  EXPECT_EQ(editor->idles, 2);
   EXPECT_EQ(b.Dispatch(effEditClose), 1);
   EXPECT_EQ(editor->closes, 1);
 

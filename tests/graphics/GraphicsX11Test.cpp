@@ -1,0 +1,566 @@
+// The X11 window backend in this process, against a real display (Xvfb):
+// X events sent with exact times and positions, and what the core and the
+// controls get from them; the tick under a flood of idle calls; clipboard,
+// links and folders. Without a display the window cases are skipped.
+#include "GraphicsTestSupport.h"
+#include "IGraphicsX11.h"
+#include "ITextEntry.h"
+
+#include <gtest/gtest.h>
+
+// After GoogleTest: Xlib's macros would clash with it.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// Counts what is presented, and where.
+class CountingX11 : public IGraphicsX11 {
+public:
+  using IGraphicsX11::IGraphicsX11;
+  bool PresentArea(const IBox& area) override {
+    ++presents;
+    lastArea = area;
+    return IGraphicsX11::PresentArea(area);
+  }
+  int presents = 0;
+  IBox lastArea;
+};
+
+// A parent window on a connection of the test's own, an editor with two
+// logging controls (a with parameter 0, b without) inside it.
+// An X server resets itself (and refuses connections meanwhile) whenever its
+// last client leaves; this program keeps one connection open throughout.
+Display* OpenDisplay() {
+  static Display* const keeper = XOpenDisplay(nullptr);
+  return keeper ? XOpenDisplay(nullptr) : nullptr;
+}
+
+struct X11Bench {
+  Display* display = OpenDisplay();
+  ::Window parent = 0;
+  ::Window editor = 0;
+  GraphicsTestPlug plug;
+  std::vector<std::string> log;
+  CountingX11* graphics = new CountingX11(&plug, 100, 80);
+
+  X11Bench() {
+    graphics->AddControl(new ProbeControl(log, "a", &plug, IBox(0, 0, 50, 80), 0));
+    graphics->AddControl(new ProbeControl(log, "b", &plug, IBox(50, 0, 100, 80)));
+    plug.AttachEditor(graphics);
+    if (!display) return;
+    // Far from the pointer's usual place, so key presses hit no control.
+    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, 1000, 900);
+    parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 20, 20, 200, 200, 0, 0, 0);
+    XMapWindow(display, parent);
+    XSync(display, False);
+    editor = static_cast<::Window>(reinterpret_cast<uintptr_t>(
+        graphics->OpenEditorWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(parent)))));
+    graphics->ProcessEvents();
+    log.clear();
+  }
+  ~X11Bench() {
+    graphics->CloseEditorWindow();
+    if (display) {
+      XDestroyWindow(display, parent);
+      XCloseDisplay(display);
+    }
+  }
+
+  void Send(XEvent& event, long mask) {
+    event.xany.window = editor;
+    event.xany.display = display;
+    XSendEvent(display, editor, False, mask, &event);
+    XSync(display, False);
+    // The editor's connection reads what the server queued for it.
+    for (int i = 0; i < 5; ++i) {
+      graphics->ProcessEvents();
+      usleep(2000);
+    }
+  }
+  void Button(int type, unsigned button, int x, int y, Time time, unsigned state = 0) {
+    XEvent e{};
+    e.type = type;
+    e.xbutton.button = button;
+    e.xbutton.x = x;
+    e.xbutton.y = y;
+    e.xbutton.time = time;
+    e.xbutton.state = state;
+    e.xbutton.same_screen = True;
+    Send(e, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask);
+  }
+  void Motion(int x, int y, unsigned state) {
+    XEvent e{};
+    e.type = MotionNotify;
+    e.xmotion.x = x;
+    e.xmotion.y = y;
+    e.xmotion.state = state;
+    e.xmotion.same_screen = True;
+    Send(e, PointerMotionMask);
+  }
+  void Crossing(int type) {
+    XEvent e{};
+    e.type = type;
+    e.xcrossing.mode = NotifyNormal;
+    Send(e, type == EnterNotify ? EnterWindowMask : LeaveWindowMask);
+  }
+  void Key(KeySym sym) {
+    XEvent e{};
+    e.type = KeyPress;
+    e.xkey.keycode = XKeysymToKeycode(display, sym);
+    e.xkey.same_screen = True;
+    Send(e, KeyPressMask);
+  }
+  std::vector<std::string> TakeLog() {
+    std::vector<std::string> taken;
+    for (const std::string& line : log)
+      if (line.find(" draw") == std::string::npos) taken.push_back(line);
+    log.clear();
+    return taken;
+  }
+};
+
+// Skipped without a display; a display that is set but does not answer is
+// a failure.
+#define REQUIRE_DISPLAY(bench)                                                                     \
+  if (!(bench).display) {                                                                          \
+    ASSERT_EQ(std::getenv("DISPLAY"), nullptr) << "the X display does not answer";                 \
+    GTEST_SKIP() << "no X display (run under xvfb-run)";                                           \
+  }
+
+using Log = std::vector<std::string>;
+
+TEST(GraphicsX11, PressDragReleaseAndTheDoublePressRule) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  ASSERT_NE(b.editor, 0u);
+  EXPECT_TRUE(b.graphics->IsEditorOpen());
+  EXPECT_GE(b.graphics->ConnectionFd(), 0);
+
+  b.Button(ButtonPress, Button1, 5, 5, 1000);
+  b.Motion(5, 9, Button1Mask);
+  b.Motion(60, 9, Button1Mask); // off the control: still its drag
+  b.Button(ButtonRelease, Button1, 60, 9, 1100, Button1Mask);
+  EXPECT_EQ(b.TakeLog(),
+            (Log{"a press 5,5", "a drag 5,9 0 4", "a drag 60,9 55 0", "a release 60,9"}));
+  EXPECT_EQ(b.plug.edits, (std::vector<std::string>{"begin 0", "end 0"}));
+
+  // Within 400 ms and 4 pixels the second press is the double press; a third
+  // starts afresh.
+  b.Button(ButtonPress, Button1, 9, 8, 1399);
+  b.Button(ButtonRelease, Button1, 9, 8, 1420, Button1Mask);
+  b.Button(ButtonPress, Button1, 9, 8, 1450);
+  EXPECT_EQ(b.TakeLog(), (Log{"a double 9,8", "a release 9,8", "a press 9,8"}));
+  b.Button(ButtonRelease, Button1, 9, 8, 1460, Button1Mask);
+  // Too late, and too far: plain presses.
+  b.Button(ButtonPress, Button1, 9, 8, 1861);
+  b.Button(ButtonRelease, Button1, 9, 8, 1870, Button1Mask);
+  b.Button(ButtonPress, Button1, 14, 8, 1900);
+  b.Button(ButtonRelease, Button1, 14, 8, 1910, Button1Mask);
+  EXPECT_EQ(b.TakeLog(), (Log{"a release 9,8", "a press 9,8", "a release 9,8", "a press 14,8",
+                              "a release 14,8"}));
+
+  // A drag needs the press first.
+  b.Motion(20, 20, Button1Mask);
+  EXPECT_TRUE(b.TakeLog().empty());
+
+  // Right press and release; the middle button presses but its release is
+  // not one.
+  b.Button(ButtonPress, Button3, 70, 5, 3000);
+  b.Button(ButtonRelease, Button3, 70, 5, 3010, Button3Mask);
+  b.Button(ButtonPress, Button2, 71, 5, 3020);
+  b.Button(ButtonRelease, Button2, 71, 5, 3030, Button2Mask);
+  EXPECT_EQ(b.TakeLog(), (Log{"b press 70,5", "b release 70,5", "b press 71,5"}));
+}
+
+TEST(GraphicsX11, WheelHoverAndKeys) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  b.Button(ButtonPress, Button4, 10, 10, 100);
+  b.Button(ButtonRelease, Button4, 10, 10, 101);
+  b.Button(ButtonPress, Button5, 60, 10, 102);
+  b.Button(ButtonPress, 6, 60, 10, 103); // horizontal: ignored
+  b.Button(ButtonPress, 7, 60, 10, 104);
+  EXPECT_EQ(b.TakeLog(), (Log{"a wheel 10,10 1", "b wheel 60,10 -1"}));
+
+  // Hover is off in this plug-in: no hover, and no leave armed.
+  b.Motion(10, 10, 0);
+  b.Crossing(LeaveNotify);
+  EXPECT_TRUE(b.TakeLog().empty());
+  b.graphics->SetHandleHover(true);
+  b.Motion(10, 10, 0);
+  b.Motion(60, 10, 0);
+  b.Crossing(LeaveNotify);
+  b.Crossing(LeaveNotify); // armed once
+  EXPECT_EQ(b.TakeLog(), (Log{"a hover 10,10", "b hover 60,10", "a leave", "a leave", "b leave"}));
+
+  // Keys by the table go to the key catcher (nothing under the pointer).
+  b.graphics->SetKeyCatcher(new ProbeControl(b.log, "k", &b.plug, IBox()));
+  b.Key(XK_a);
+  b.Key(XK_space);
+  b.Key(XK_Down);
+  b.Key(XK_7);
+  b.Key(XK_F5); // outside the table
+  Log codes;
+  for (const std::string& line : b.TakeLog())
+    codes.push_back(line.substr(0, 6) + line.substr(line.rfind(' ')));
+  EXPECT_EQ(codes, (Log{"k key  15", "k key  0", "k key  2", "k key  12"}));
+}
+
+TEST(GraphicsX11, TickPaintsOnlyTheDirtyAreaAtItsPeriodHoweverOftenIdleRuns) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  EXPECT_EQ(b.graphics->TickPeriodMs(), 40);
+  b.graphics->Tick(); // whatever the opening left
+  const int start = b.graphics->presents;
+  // Events alone do not paint dirty controls; the tick does, and only them.
+  b.graphics->GetControl(1)->MarkDirty(false);
+  b.graphics->ProcessEvents();
+  EXPECT_EQ(b.graphics->presents, start);
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->presents, start + 1);
+  EXPECT_EQ(b.graphics->lastArea, IBox(50, 0, 100, 80));
+
+  const auto begin = std::chrono::steady_clock::now();
+  int calls = 0;
+  while (std::chrono::steady_clock::now() - begin < std::chrono::milliseconds(400)) {
+    b.graphics->GetControl(0)->MarkDirty(false);
+    b.graphics->Idle();
+    ++calls;
+  }
+  const int ticks = b.graphics->presents - start - 1;
+  EXPECT_GT(calls, 500);
+  EXPECT_GE(ticks, 5);
+  EXPECT_LE(ticks, 12);
+  EXPECT_EQ(b.graphics->lastArea, IBox(0, 0, 50, 80));
+
+  b.graphics->CloseEditorWindow();
+  EXPECT_FALSE(b.graphics->IsEditorOpen());
+  EXPECT_EQ(b.graphics->ConnectionFd(), -1);
+  b.graphics->Idle(); // closed: nothing
+  b.graphics->Tick();
+}
+
+TEST(GraphicsX11, TextEntryFiltersCommitsAndCancelsOnTheTick) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  IControl* a = b.graphics->GetControl(0);
+  const IBox area(10, 10, 40, 26);
+  const auto type = [&](std::initializer_list<KeySym> keys) {
+    for (KeySym key : keys)
+      b.Key(key);
+  };
+
+  // A continuous parameter: digits, signs and the point; the first character
+  // replaces the selected initial text; Enter commits on the next tick.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.50", b.plug.GetParam(0));
+  ASSERT_NE(b.graphics->TextEntry(), nullptr);
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "x", nullptr); // one at a time
+  EXPECT_EQ(b.graphics->TextEntry()->Text(), "0.50");
+  XImage* image = XGetImage(b.display, b.editor, 12, 12, 1, 1, AllPlanes, ZPixmap);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0xFFFFFFu); // the field's background
+  XDestroyImage(image);
+  type({XK_a, XK_b, XK_c}); // refused: the text stays as it was
+  EXPECT_EQ(b.graphics->TextEntry()->Text(), "0.50");
+  type({XK_period, XK_2, XK_x, XK_5, XK_BackSpace, XK_7});
+  EXPECT_EQ(b.graphics->TextEntry()->Text(), ".27");
+  // While typing the editor is not repainted, and a press elsewhere would
+  // cancel: the tick waits.
+  const int presents = b.graphics->presents;
+  b.graphics->GetControl(1)->MarkDirty(false);
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->presents, presents);
+  type({XK_Return});
+  EXPECT_NE(b.graphics->TextEntry(), nullptr); // closed by the tick only
+  b.plug.notified.clear();
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.27);
+  ASSERT_EQ(b.plug.notified.size(), 1u);
+  EXPECT_EQ(b.plug.notified[0].first, 0);
+
+  // An integer parameter drops the point; the value is clamped into range.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0", b.plug.GetParam(5));
+  type({XK_1, XK_period, XK_5});
+  EXPECT_EQ(b.graphics->TextEntry()->Text(), "15");
+  type({XK_KP_Enter});
+  b.graphics->Tick();
+  EXPECT_DOUBLE_EQ(a->Value(), 1.0);
+
+  // Escape cancels; so does a press elsewhere while typing, which presses
+  // nothing.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.1", b.plug.GetParam(0));
+  type({XK_3, XK_Escape});
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 1.0);
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.1", b.plug.GetParam(0));
+  b.TakeLog();
+  b.Button(ButtonPress, Button1, 70, 40, 100);
+  b.Button(ButtonRelease, Button1, 70, 40, 110, Button1Mask);
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  // The release is the editor's again (the field is closing), as with a
+  // native field.
+  EXPECT_EQ(b.TakeLog(), (Log{"b release 70,40"}));
+  EXPECT_DOUBLE_EQ(a->Value(), 1.0);
+
+  // Losing the focus commits; after that a press elsewhere commits too (the
+  // field already lost it) and wheel turns cancel.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.1", b.plug.GetParam(0));
+  type({XK_period, XK_4});
+  XEvent focus{};
+  focus.type = FocusOut;
+  focus.xfocus.mode = NotifyNormal;
+  focus.xfocus.detail = NotifyNonlinear;
+  b.Send(focus, FocusChangeMask);
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.4);
+
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.6", b.plug.GetParam(0));
+  b.Send(focus, FocusChangeMask);
+  b.Button(ButtonPress, Button4, 70, 40, 200); // not typing: cancels
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.4);
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.6", b.plug.GetParam(0));
+  b.Send(focus, FocusChangeMask);
+  b.Button(ButtonPress, Button1, 70, 40, 300);
+  b.Button(ButtonRelease, Button1, 70, 40, 310, Button1Mask);
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.6);
+  // AbortTextEntry cancels; closing the window drops an open entry.
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.2", b.plug.GetParam(0));
+  b.graphics->AbortTextEntry();
+  b.graphics->Tick();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+  EXPECT_DOUBLE_EQ(a->Value(), 0.6);
+  b.graphics->OpenTextEntry(a, a->TextStyle(), area, "0.2", b.plug.GetParam(0));
+  b.graphics->CloseEditorWindow();
+  EXPECT_EQ(b.graphics->TextEntry(), nullptr);
+}
+
+TEST(GraphicsX11, HiddenCursorComesBackWhereItWasHidden) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  const auto pointer = [&] {
+    ::Window root = 0, child = 0;
+    int rx = 0, ry = 0, x = 0, y = 0;
+    unsigned mask = 0;
+    XQueryPointer(b.display, b.editor, &root, &child, &rx, &ry, &x, &y, &mask);
+    return std::make_pair(x, y);
+  };
+  XWarpPointer(b.display, None, b.editor, 0, 0, 0, 0, 30, 40);
+  XSync(b.display, False);
+  ASSERT_EQ(pointer(), std::make_pair(30, 40));
+  b.graphics->RevealCursor(); // not hidden: nothing
+  EXPECT_EQ(pointer(), std::make_pair(30, 40));
+  b.graphics->ConcealCursor();
+  XWarpPointer(b.display, None, b.editor, 0, 0, 0, 0, 70, 5); // the user moves on
+  XSync(b.display, False);
+  b.graphics->ConcealCursor(); // already hidden: the first position stays
+  b.graphics->RevealCursor();
+  XSync(b.display, False);
+  EXPECT_EQ(pointer(), std::make_pair(30, 40));
+  b.graphics->RevealCursor(); // shown again: nothing moves
+  EXPECT_EQ(pointer(), std::make_pair(30, 40));
+}
+
+// Owns CLIPBOARD on a connection of its own and answers requests for
+// UTF8_STRING with text, until stopped; answer false makes it silent.
+class ClipboardOwner {
+public:
+  ClipboardOwner(std::string text, bool answer) : mText(std::move(text)), mAnswer(answer) {
+    mDisplay = OpenDisplay();
+    mWindow = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0, 1, 1, 0, 0, 0);
+    mClipboard = XInternAtom(mDisplay, "CLIPBOARD", False);
+    mUtf8 = XInternAtom(mDisplay, "UTF8_STRING", False);
+    XSetSelectionOwner(mDisplay, mClipboard, mWindow, CurrentTime);
+    XSync(mDisplay, False);
+    mThread = std::thread([this] { Serve(); });
+  }
+  ~ClipboardOwner() {
+    mStop = true;
+    mThread.join();
+    XDestroyWindow(mDisplay, mWindow);
+    XCloseDisplay(mDisplay);
+  }
+
+private:
+  void Serve() {
+    while (!mStop) {
+      while (XPending(mDisplay) > 0) {
+        XEvent e;
+        XNextEvent(mDisplay, &e);
+        if (e.type != SelectionRequest || !mAnswer) continue;
+        const XSelectionRequestEvent& r = e.xselectionrequest;
+        XEvent reply{};
+        reply.xselection.type = SelectionNotify;
+        reply.xselection.requestor = r.requestor;
+        reply.xselection.selection = r.selection;
+        reply.xselection.target = r.target;
+        reply.xselection.time = r.time;
+        reply.xselection.property = None;
+        if (r.target == mUtf8) {
+          XChangeProperty(mDisplay, r.requestor, r.property, mUtf8, 8, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(mText.data()),
+                          static_cast<int>(mText.size()));
+          reply.xselection.property = r.property;
+        }
+        XSendEvent(mDisplay, r.requestor, False, 0, &reply);
+        XFlush(mDisplay);
+      }
+      usleep(2000);
+    }
+  }
+  std::string mText;
+  bool mAnswer;
+  Display* mDisplay = nullptr;
+  ::Window mWindow = 0;
+  Atom mClipboard = 0, mUtf8 = 0;
+  std::atomic<bool> mStop{false};
+  std::thread mThread;
+};
+
+TEST(GraphicsX11, ClipboardTextComesAsUtf8WithinATimeLimit) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  std::string text = "stale";
+  {
+    ClipboardOwner owner("gain \xC3\xBC 3 dB", true);
+    EXPECT_TRUE(b.graphics->ClipboardText(text));
+    EXPECT_EQ(text, "gain \xC3\xBC 3 dB");
+  }
+  {
+    // An owner that never answers costs the time limit, not a hang.
+    ClipboardOwner owner("x", false);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(b.graphics->ClipboardText(text));
+    EXPECT_EQ(text, "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  }
+  // No owner at all (the silent one has gone).
+  EXPECT_FALSE(b.graphics->ClipboardText(text));
+  b.graphics->CloseEditorWindow();
+  EXPECT_FALSE(b.graphics->ClipboardText(text));
+}
+
+// A scratch folder for environment and program stand-ins.
+struct ScratchFolder {
+  std::string path;
+  ScratchFolder() {
+    char name[] = "/tmp/tolven-x11-XXXXXX";
+    path = mkdtemp(name) ? name : "";
+  }
+  ~ScratchFolder() {
+    if (!path.empty()) std::system(("rm -rf '" + path + "'").c_str());
+  }
+  void Write(const std::string& name, const std::string& text, bool executable = false) {
+    std::ofstream(path + "/" + name) << text;
+    if (executable) chmod((path + "/" + name).c_str(), 0755);
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(path + "/" + name);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+  }
+};
+
+// Sets an environment variable for one scope.
+struct ScopedEnv {
+  std::string name;
+  std::string old;
+  bool had;
+  ScopedEnv(const char* n, const std::string& value) : name(n), had(std::getenv(n) != nullptr) {
+    if (had) old = std::getenv(n);
+    setenv(n, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (had)
+      setenv(name.c_str(), old.c_str(), 1);
+    else
+      unsetenv(name.c_str());
+  }
+};
+
+TEST(GraphicsX11, FoldersFollowTheXdgSettings) {
+  GraphicsTestPlug plug;
+  IGraphicsX11 graphics(&plug, 10, 10);
+  ScratchFolder scratch;
+  ScopedEnv home("HOME", "/home/someone");
+  ScopedEnv config("XDG_CONFIG_HOME", scratch.path);
+  std::string path;
+  graphics.DesktopFolder(path);
+  EXPECT_EQ(path, "/home/someone/Desktop"); // no user-dirs file
+  scratch.Write("user-dirs.dirs", "# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+  graphics.DesktopFolder(path);
+  EXPECT_EQ(path, "/home/someone/Schreibtisch");
+  {
+    ScopedEnv data("XDG_DATA_HOME", "/data/home");
+    graphics.AppDataFolder(path, false);
+    EXPECT_EQ(path, "/data/home");
+    graphics.SandboxAppDataFolder(path);
+    EXPECT_EQ(path, "/data/home");
+  }
+  {
+    ScopedEnv data("XDG_DATA_HOME", "relative/ignored");
+    graphics.AppDataFolder(path, false);
+    EXPECT_EQ(path, "/home/someone/.local/share");
+  }
+  {
+    ScopedEnv dirs("XDG_DATA_DIRS", "/opt/share:/usr/share");
+    graphics.AppDataFolder(path, true);
+    EXPECT_EQ(path, "/opt/share");
+  }
+  graphics.HostModulePath(path);
+  EXPECT_FALSE(path.empty());
+  EXPECT_EQ(path.back(), '/');
+  graphics.PluginModulePath(path); // linked into this program
+  EXPECT_FALSE(path.empty());
+  EXPECT_EQ(path.back(), '/');
+  // The dialogs answer as cancelled.
+  std::string file = "x.wav", folder;
+  graphics.AskForFile(file, false, folder, "wav");
+  EXPECT_EQ(file, "");
+  IArgb colour;
+  EXPECT_FALSE(graphics.AskForColour(colour, "Colour"));
+}
+
+TEST(GraphicsX11, OpenLinkRunsXdgOpenWithTheUrlAsOneArgument) {
+  GraphicsTestPlug plug;
+  IGraphicsX11 graphics(&plug, 10, 10);
+  ScratchFolder scratch;
+  scratch.Write("xdg-open",
+                "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/called\"\n"
+                "[ \"$1\" != fail ]\n",
+                true);
+  ScopedEnv path("PATH", scratch.path + ":/usr/bin:/bin");
+  const std::string url = "https://example.invalid/a b;touch " + scratch.path + "/pwned";
+  EXPECT_TRUE(graphics.OpenLink(url.c_str(), "Link", nullptr, nullptr));
+  EXPECT_EQ(scratch.Read("called"), "1|" + url);
+  EXPECT_EQ(scratch.Read("pwned"), "");
+  EXPECT_FALSE(graphics.OpenLink("fail", "Link", nullptr, "could not open"));
+  // Asked to confirm first, which this editor cannot: nothing is run.
+  scratch.Write("called", "");
+  EXPECT_FALSE(graphics.OpenLink("https://example.invalid", "Link", "Open?", nullptr));
+  EXPECT_EQ(scratch.Read("called"), "");
+  EXPECT_FALSE(graphics.OpenLink("", "Link", nullptr, nullptr));
+}
+
+} // namespace

@@ -1,0 +1,537 @@
+// The built VST2 module's editor in a real X11 window, as a Linux host shows
+// it: a top-level window of this program is the parent handed to
+// effEditOpen, effEditIdle drives the editor, and input comes from XTest as
+// if a user moved the mouse. Runs under Xvfb; without a display every case
+// is skipped.
+#include "LICE_IBitmap.h"
+#include "LICE_Png.h"
+#include "Vst2Instance.h"
+#include "Vst2Module.h"
+#include "Vst2RecordingHost.h"
+
+#include <gtest/gtest.h>
+
+// After GoogleTest: Xlib's macros (None, Bool, ...) would clash with it.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#if !defined(TOLVEN_VST2_MODULE) || !defined(TOLVEN_SNAPSHOT)
+#error "TOLVEN_VST2_MODULE and TOLVEN_SNAPSHOT must name the module and the snapshot tool"
+#endif
+
+namespace {
+
+constexpr int kWidth = 135;
+constexpr int kHeight = 662;
+constexpr int kHighGain = 0;
+constexpr int kBypass = 5;
+// Points inside the high-gain knob and the bypass switch, editor coordinates.
+constexpr int kKnobX = 62, kKnobY = 253;
+constexpr int kSwitchX = 67, kSwitchY = 616;
+// The meter at the top of the panel.
+constexpr int kMeterL = 5, kMeterT = 4, kMeterR = 132, kMeterB = 71;
+
+Vst2Module& Module() {
+  static Vst2Module module(TOLVEN_VST2_MODULE);
+  return module;
+}
+
+// Errors that reach the process-wide handler, which is the host's: none may
+// come from the editor's connection.
+std::atomic<int> gForeignErrors{0};
+Display* gHostDisplay = nullptr;
+int CountErrors(Display* display, XErrorEvent*) {
+  if (display != gHostDisplay) ++gForeignErrors;
+  return 0;
+}
+
+// An X server resets itself (and refuses connections meanwhile) whenever its
+// last client leaves; a host always stays connected, and so does this test
+// program, through a connection it never closes.
+Display* OpenDisplay() {
+  static Display* const keeper = XOpenDisplay(nullptr);
+  return keeper ? XOpenDisplay(nullptr) : nullptr;
+}
+
+// This program as a host: its own connection and a top-level window.
+struct XHost {
+  Display* display = OpenDisplay();
+  ::Window top = 0;
+
+  explicit XHost(int x = 40, int y = 30) {
+    if (!display) return;
+    gHostDisplay = display;
+    XSetErrorHandler(CountErrors);
+    const int screen = DefaultScreen(display);
+    top = XCreateSimpleWindow(display, RootWindow(display, screen), x, y, 300, 720, 0,
+                              BlackPixel(display, screen), WhitePixel(display, screen));
+    XSelectInput(display, top, KeyPressMask | KeyReleaseMask | SubstructureNotifyMask);
+    XMapRaised(display, top);
+    XSync(display, False);
+  }
+  ~XHost() {
+    if (!display) return;
+    if (top) XDestroyWindow(display, top);
+    XCloseDisplay(display);
+  }
+
+  std::vector<::Window> Children() const {
+    std::vector<::Window> result;
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (top && XQueryTree(display, top, &root, &parent, &children, &count)) {
+      result.assign(children, children + count);
+      XFree(children);
+    }
+    return result;
+  }
+  ::Window Editor() const {
+    const std::vector<::Window> children = Children();
+    return children.size() == 1 ? children[0] : 0;
+  }
+  // The editor's pixels as the screen shows them (0xRRGGBB), row by row.
+  std::vector<uint32_t> Pixels() const {
+    std::vector<uint32_t> pixels;
+    const ::Window editor = Editor();
+    if (!editor) return pixels;
+    XImage* image = XGetImage(display, editor, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+    if (!image) return pixels;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+    XDestroyImage(image);
+    return pixels;
+  }
+
+  // The pointer to a point of the editor, as a user would move it.
+  void MoveTo(int x, int y) {
+    int rootX = 0, rootY = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(display, top, DefaultRootWindow(display), x, y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
+    XSync(display, False);
+  }
+  void Button(unsigned button, bool down) {
+    XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
+    XSync(display, False);
+  }
+};
+
+// The snapshot tool's picture of the editor with those arguments (0xRRGGBB).
+// A fresh instance's needle rests pinned right (--meter 1) until audio lets
+// it fall.
+std::vector<uint32_t> Reference(const std::string& arguments) {
+  const std::string path = "/tmp/tolven-x11-ref-" + std::to_string(getpid()) + "-" +
+                           std::to_string(std::rand()) + ".png";
+  const std::string command =
+      std::string(TOLVEN_SNAPSHOT) + " " + path + " " + arguments + " >/dev/null";
+  std::vector<uint32_t> pixels;
+  if (std::system(command.c_str()) != 0) return pixels;
+  std::unique_ptr<LICE_IBitmap> picture(LICE_DecodePngFile(path.c_str()));
+  std::remove(path.c_str());
+  if (!picture || picture->Width() != kWidth || picture->Height() != kHeight) return pixels;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      pixels.push_back(picture->Pixels()[y * picture->RowSpan() + x] & 0xFFFFFF);
+  return pixels;
+}
+
+int Mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  if (a.size() != b.size()) return -1;
+  int count = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    count += a[i] != b[i];
+  return count;
+}
+
+// Where two pictures first differ, for failure messages.
+std::string FirstDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  if (a.size() != b.size()) return "sizes differ";
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) {
+      char text[96];
+      std::snprintf(text, sizeof text, "first at (%d, %d): %06x, expected %06x",
+                    static_cast<int>(i % kWidth), static_cast<int>(i / kWidth), a[i], b[i]);
+      return text;
+    }
+  return "none";
+}
+
+// One plug-in instance with the recording host.
+struct Editor {
+  Vst2RecordingHost host;
+  Vst2Instance fx{host.Instantiate(Module().FindEntry("VSTPluginMain"))};
+
+  Editor() {
+    fx.Open();
+    fx.SetSampleRate(44100.0f);
+    fx.SetBlockSize(256);
+    fx.Resume();
+  }
+  VstIntPtr Open(::Window parent) {
+    return fx.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(parent)));
+  }
+  VstIntPtr Close() { return fx.Dispatch(effEditClose); }
+  // What a host's UI loop does between frames, for about ms milliseconds.
+  void Idle(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+      fx.Dispatch(effEditIdle);
+      usleep(2000);
+    }
+  }
+  // Idles until done() holds; false after three seconds.
+  bool IdleUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 150; ++i) {
+      if (done()) return true;
+      Idle(20);
+    }
+    return done();
+  }
+  // Idles until the host's window shows picture; false after three seconds.
+  bool Shows(const XHost& x, const std::vector<uint32_t>& picture) {
+    return IdleUntil([&] { return Mismatches(x.Pixels(), picture) == 0; });
+  }
+  // A click of the left button at an editor point.
+  void Click(XHost& x, int px, int py) {
+    x.MoveTo(px, py);
+    Idle(10);
+    x.Button(1, true);
+    Idle(10);
+    x.Button(1, false);
+    Idle(10);
+  }
+};
+
+// Skipped without a display; a display that is set but does not answer is
+// a failure.
+#define REQUIRE_DISPLAY(host)                                                                      \
+  if (!(host).display) {                                                                           \
+    ASSERT_EQ(std::getenv("DISPLAY"), nullptr) << "the X display does not answer";                 \
+    GTEST_SKIP() << "no X display (run under xvfb-run)";                                           \
+  }
+
+TEST(Vst2EditorX11, OpensInTheHostWindowAndShowsTheEditorAsTheSnapshotDraws) {
+  XHost x;
+  REQUIRE_DISPLAY(x);
+  Editor e;
+  ASSERT_NE(e.fx.Flags() & effFlagsHasEditor, 0);
+  ASSERT_EQ(e.Open(x.top), 1);
+  const ::Window editor = x.Editor();
+  ASSERT_NE(editor, 0u);
+  XWindowAttributes a{};
+  ASSERT_TRUE(XGetWindowAttributes(x.display, editor, &a));
+  EXPECT_EQ(a.x, 0);
+  EXPECT_EQ(a.y, 0);
+  EXPECT_EQ(a.width, kWidth);
+  EXPECT_EQ(a.height, kHeight);
+  EXPECT_EQ(a.map_state, IsViewable);
+
+  const std::vector<uint32_t> atRest = Reference("--meter 1");
+  ASSERT_EQ(atRest.size(), static_cast<size_t>(kWidth * kHeight));
+  // Painted by the open itself, before any idle call.
+  EXPECT_EQ(Mismatches(x.Pixels(), atRest), 0) << FirstDifference(x.Pixels(), atRest);
+  // Covered and uncovered: the exposed part is painted again.
+  XSetWindowBackground(x.display, editor, 0xFF00FF);
+  XClearArea(x.display, editor, 10, 200, 50, 50, False);
+  XSync(x.display, False);
+  ASSERT_GT(Mismatches(x.Pixels(), atRest), 0);
+  XClearArea(x.display, editor, 10, 200, 50, 50, True); // and the editor told so
+  EXPECT_TRUE(e.Shows(x, atRest)) << Mismatches(x.Pixels(), atRest) << " pixels differ, "
+                                  << FirstDifference(x.Pixels(), atRest);
+
+  // The host moves parameters; the window follows on the next ticks.
+  e.fx.SetParameter(kHighGain, 0.75f);
+  e.fx.SetParameter(kBypass, 1.0f);
+  const std::vector<uint32_t> moved = Reference("--meter 1 --set 0=0.75 --set 5=1");
+  ASSERT_GT(Mismatches(moved, atRest), 0);
+  EXPECT_TRUE(e.Shows(x, moved)) << Mismatches(x.Pixels(), moved) << " pixels differ, "
+                                 << FirstDifference(x.Pixels(), moved);
+  EXPECT_EQ(e.Close(), 1);
+  EXPECT_TRUE(x.Children().empty());
+  EXPECT_EQ(gForeignErrors.load(), 0);
+}
+
+TEST(Vst2EditorX11, MeterMovesWhileAudioRunsOnAnotherThread) {
+  XHost x;
+  REQUIRE_DISPLAY(x);
+  Editor e;
+  ASSERT_EQ(e.Open(x.top), 1);
+  const std::vector<uint32_t> atRest = Reference("--meter 1");
+  ASSERT_TRUE(e.Shows(x, atRest));
+
+  std::atomic<bool> stop{false};
+  std::thread audio([&] {
+    std::vector<float> left(256), right(256), outL(256), outR(256);
+    float* in[] = {left.data(), right.data()};
+    float* out[] = {outL.data(), outR.data()};
+    long long n = 0;
+    while (!stop.load()) {
+      for (int i = 0; i < 256; ++i, ++n)
+        left[i] = right[i] = 0.9f * static_cast<float>(std::sin(0.0628 * static_cast<double>(n)));
+      e.fx.ProcessFloat(in, out, 256);
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  });
+  const auto meterDiffers = [&] {
+    const std::vector<uint32_t> now = x.Pixels();
+    if (now.size() != atRest.size()) return false;
+    for (int y = kMeterT; y < kMeterB; ++y)
+      for (int px = kMeterL; px < kMeterR; ++px)
+        if (now[y * kWidth + px] != atRest[y * kWidth + px]) return true;
+    return false;
+  };
+  const bool moved = e.IdleUntil(meterDiffers);
+  // Parameters keep arriving from the host meanwhile.
+  for (int i = 0; i < 20; ++i) {
+    e.fx.SetParameter(kHighGain, static_cast<float>(i) / 20.0f);
+    e.Idle(5);
+  }
+  stop = true;
+  audio.join();
+  EXPECT_TRUE(moved);
+  // Outside the meter the panel shows the last host value.
+  e.fx.SetParameter(kHighGain, 0.25f);
+  const std::vector<uint32_t> expected = Reference("--set 0=0.25");
+  EXPECT_TRUE(e.IdleUntil([&] {
+    const std::vector<uint32_t> now = x.Pixels();
+    if (now.size() != expected.size()) return false;
+    for (size_t i = kMeterB * kWidth; i < now.size(); ++i)
+      if (now[i] != expected[i]) return false;
+    return true;
+  }));
+}
+
+TEST(Vst2EditorX11, MouseEditsReachTheHostInOrder) {
+  XHost x;
+  REQUIRE_DISPLAY(x);
+  Editor e;
+  ASSERT_EQ(e.Open(x.top), 1);
+  e.Idle(100);
+  e.host.Clear();
+
+  // A drag up on the high knob: begin, automation, end, and the value rose
+  // by 30 px of a 69 px knob at gearing 4.
+  const float before = e.fx.GetParameter(kHighGain);
+  x.MoveTo(kKnobX, kKnobY);
+  e.Idle(20);
+  x.Button(1, true);
+  e.Idle(20);
+  for (int step = 1; step <= 3; ++step) {
+    x.MoveTo(kKnobX, kKnobY - 10 * step);
+    e.Idle(20);
+  }
+  x.Button(1, false);
+  e.Idle(20);
+  const float after = e.fx.GetParameter(kHighGain);
+  EXPECT_NEAR(after - before, 30.0 / 69.0 / 4.0, 1e-4);
+  std::vector<VstInt32> order;
+  for (const Vst2HostCall& call : e.host.Calls())
+    if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit ||
+        call.opcode == audioMasterAutomate) {
+      EXPECT_EQ(call.index, kHighGain);
+      if (order.empty() || order.back() != call.opcode) order.push_back(call.opcode);
+    }
+  EXPECT_EQ(order,
+            (std::vector<VstInt32>{audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit}));
+
+  // A drag never starts without a press: moving with no button held does
+  // nothing.
+  x.MoveTo(kKnobX, kKnobY + 40);
+  e.Idle(20);
+  EXPECT_EQ(e.fx.GetParameter(kHighGain), after);
+
+  // One wheel notch up, one down (1 % each); horizontal wheel buttons are
+  // ignored.
+  x.MoveTo(kKnobX, kKnobY);
+  e.Idle(20);
+  x.Button(4, true);
+  x.Button(4, false);
+  e.Idle(30);
+  EXPECT_NEAR(e.fx.GetParameter(kHighGain), after + 0.01f, 1e-5);
+  x.Button(5, true);
+  x.Button(5, false);
+  x.Button(6, true);
+  x.Button(6, false);
+  x.Button(7, true);
+  x.Button(7, false);
+  e.Idle(30);
+  EXPECT_NEAR(e.fx.GetParameter(kHighGain), after, 1e-5);
+
+  // A double click puts the knob back to its default (the value it had when
+  // the editor was attached).
+  usleep(450000); // the wheel presses must not pair with the next click
+  x.Button(1, true);
+  x.Button(1, false);
+  x.Button(1, true);
+  x.Button(1, false);
+  e.Idle(40);
+  EXPECT_FLOAT_EQ(e.fx.GetParameter(kHighGain), 0.5f);
+
+  // The switch toggles bypass on each click (the clicks far enough apart
+  // that they are not a double click).
+  usleep(450000);
+  e.Click(x, kSwitchX, kSwitchY);
+  EXPECT_EQ(e.fx.GetParameter(kBypass), 1.0f);
+  usleep(450000);
+  e.Click(x, kSwitchX, kSwitchY);
+  EXPECT_EQ(e.fx.GetParameter(kBypass), 0.0f);
+  EXPECT_EQ(gForeignErrors.load(), 0);
+}
+
+TEST(Vst2EditorX11, KeysOutsideTheTableGoToTheHostsWindow) {
+  XHost x;
+  REQUIRE_DISPLAY(x);
+  Editor e;
+  ASSERT_EQ(e.Open(x.top), 1);
+  e.Idle(60);
+  const ::Window editor = x.Editor();
+  ASSERT_NE(editor, 0u);
+  x.MoveTo(10, 10);
+  XSetInputFocus(x.display, editor, RevertToParent, CurrentTime);
+  XSync(x.display, False);
+  const KeyCode f5 = XKeysymToKeycode(x.display, XK_F5);
+  ASSERT_NE(f5, 0);
+  XTestFakeKeyEvent(x.display, f5, True, CurrentTime);
+  XTestFakeKeyEvent(x.display, f5, False, CurrentTime);
+  XSync(x.display, False);
+  bool pressed = false, released = false;
+  e.IdleUntil([&] {
+    XSync(x.display, False);
+    XEvent event;
+    while (XCheckWindowEvent(x.display, x.top, KeyPressMask | KeyReleaseMask, &event)) {
+      if (event.xkey.keycode != f5 || !event.xkey.send_event) continue;
+      pressed |= event.type == KeyPress;
+      released |= event.type == KeyRelease;
+    }
+    return pressed && released;
+  });
+  EXPECT_TRUE(pressed);
+  EXPECT_TRUE(released);
+}
+
+TEST(Vst2EditorX11, ReopeningKeepsPlaceAndSizeAndClosingRemovesTheWindow) {
+  XHost x;
+  REQUIRE_DISPLAY(x);
+  Editor e;
+  ASSERT_EQ(e.Open(x.top), 1);
+  const ::Window first = x.Editor();
+  ASSERT_NE(first, 0u);
+  XMoveResizeWindow(x.display, first, 7, 9, 120, 600);
+  XSync(x.display, False);
+  e.Idle(50);
+  ASSERT_EQ(e.Open(x.top), 1);
+  const std::vector<::Window> children = x.Children();
+  ASSERT_EQ(children.size(), 1u); // the first window was closed
+  XWindowAttributes a{};
+  ASSERT_TRUE(XGetWindowAttributes(x.display, children[0], &a));
+  EXPECT_EQ(a.x, 7);
+  EXPECT_EQ(a.y, 9);
+  EXPECT_EQ(a.width, 120);
+  EXPECT_EQ(a.height, 600);
+
+  EXPECT_EQ(e.Close(), 1);
+  EXPECT_TRUE(x.Children().empty());
+  EXPECT_EQ(e.Close(), 1); // closing a closed editor is harmless
+  // Reopened after closing: a fresh window at the editor's size, painted.
+  ASSERT_EQ(e.Open(x.top), 1);
+  ASSERT_NE(x.Editor(), 0u);
+  ASSERT_TRUE(XGetWindowAttributes(x.display, x.Editor(), &a));
+  EXPECT_EQ(a.width, kWidth);
+  EXPECT_EQ(a.height, kHeight);
+  const std::vector<uint32_t> atRest = Reference("--meter 1");
+  EXPECT_TRUE(e.Shows(x, atRest));
+}
+
+TEST(Vst2EditorX11, TwoEditorsInOneProcessPaintIndependently) {
+  XHost x1(40, 30);
+  REQUIRE_DISPLAY(x1);
+  XHost x2(400, 30);
+  Editor e1, e2;
+  ASSERT_EQ(e1.Open(x1.top), 1);
+  ASSERT_EQ(e2.Open(x2.top), 1);
+  e2.fx.SetParameter(kHighGain, 1.0f);
+  const std::vector<uint32_t> atRest = Reference("--meter 1");
+  const std::vector<uint32_t> full = Reference("--meter 1 --set 0=1");
+  const auto both = [&] {
+    return Mismatches(x1.Pixels(), atRest) == 0 && Mismatches(x2.Pixels(), full) == 0;
+  };
+  for (int i = 0; i < 100 && !both(); ++i) {
+    e1.Idle(10);
+    e2.Idle(10);
+  }
+  EXPECT_TRUE(both());
+  // Closing one leaves the other working.
+  EXPECT_EQ(e1.Close(), 1);
+  e2.fx.SetParameter(kHighGain, 0.5f);
+  EXPECT_TRUE(e2.Shows(x2, atRest));
+}
+
+TEST(Vst2EditorX11, SurvivesTheHostDestroyingTheParentAndBadParents) {
+  XHost x;
+  REQUIRE_DISPLAY(x);
+  gForeignErrors = 0;
+  {
+    Editor e;
+    ASSERT_EQ(e.Open(x.top), 1);
+    e.Idle(60);
+    XDestroyWindow(x.display, x.top);
+    x.top = 0;
+    XSync(x.display, False);
+    e.fx.SetParameter(kHighGain, 0.9f); // something to paint on the next tick
+    e.Idle(100);
+    EXPECT_EQ(e.Close(), 1);
+    // The window is gone before the close: the editor asks nothing of it.
+  }
+  {
+    // Destroyed and closed without a single idle call in between.
+    XHost y;
+    Editor e;
+    ASSERT_EQ(e.Open(y.top), 1);
+    XDestroyWindow(y.display, y.top);
+    y.top = 0;
+    XSync(y.display, False);
+    EXPECT_EQ(e.Close(), 1);
+    ASSERT_EQ(e.Open(1), 0); // not a window (an id nobody owns)
+  }
+  {
+    Editor e;
+    EXPECT_EQ(e.Open(0), 0);
+    EXPECT_EQ(e.Open(0x7FFFFFF), 0);
+    e.Idle(20);
+  }
+  EXPECT_EQ(gForeignErrors.load(), 0);
+}
+
+TEST(Vst2EditorX11, WithoutADisplayTheEditorDoesNotOpen) {
+  Editor e;
+  const char* saved = std::getenv("DISPLAY");
+  const std::string display = saved ? saved : "";
+  unsetenv("DISPLAY");
+  EXPECT_EQ(e.Open(0x200001), 0);
+  setenv("DISPLAY", ":65000", 1); // no server there
+  EXPECT_EQ(e.Open(0x200001), 0);
+  e.Idle(20);
+  EXPECT_EQ(e.Close(), 1);
+  if (saved)
+    setenv("DISPLAY", display.c_str(), 1);
+  else
+    unsetenv("DISPLAY");
+}
+
+} // namespace
