@@ -13,7 +13,7 @@ constexpr uint32_t kMaxRunSlice = 1u << 30;
 } // namespace
 
 IPlugLV2::IPlugLV2(const IPlugInstanceInfo& instanceInfo, const PluginIdentity& identity)
-    : IPlugBase(identity, kFormatLV2), mLayout(identity.numParams),
+    : IPlugOneWayBinding(identity, kFormatLV2), mLayout(identity.numParams),
       mFeatures(instanceInfo.features), mHostSampleRate(instanceInfo.sampleRate),
       mBypassParam(instanceInfo.bypassParam), mMeterLevel(instanceInfo.meterLevel),
       mPorts(mLayout.NumPorts(), nullptr),
@@ -145,13 +145,4 @@ bool IPlugLV2::RestoreParamState(const void* data, std::size_t size) {
   RefreshEditorControls();
   MarkPortsSeen();
   return true;
-}
-
-void IPlugLV2::HostTimeSignature(int* numerator, int* denominator) {
-  if (numerator) *numerator = 0;
-  if (denominator) *denominator = 0;
-}
-
-void IPlugLV2::HostTimeInfo(TimeInfo* info) {
-  if (info) *info = TimeInfo();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IPlugBase.h"
+#include "IPlugOneWayBinding.h"
 #include "LV2Features.h"
 #include "LV2PortLayout.h"
 
@@ -30,7 +30,7 @@ struct IPlugInstanceInfo {
 // framework's driver and writes the meter port. The parameter state travels
 // through the State extension (LV2State) as the same bytes the other formats
 // store. The plug-in class derives from it.
-class IPlugLV2 : public IPlugBase {
+class IPlugLV2 : public IPlugOneWayBinding {
 public:
   // The plug-in format code reported by PluginFormat.
   static constexpr int kFormatLV2 = 3;
@@ -72,21 +72,6 @@ public:
   // success the editor follows, and the current port values count as seen,
   // so only later port changes override the restored values.
   bool RestoreParamState(const void* data, std::size_t size);
-
-  // ---- IPlugBase operations that would talk to a host --------------------------
-  // The DSP side has no channel back to the host but its output ports.
-
-  void BeginParamEdit(int /*paramIndex*/) override {}
-  void NotifyHostParamChange(int /*paramIndex*/, double /*normalized*/) override {}
-  void EndParamEdit(int /*paramIndex*/) override {}
-  void NotifyHostProgramChange() override {}
-  // No time port: the transport reads as stopped at zero.
-  int HostSamplePosition() override { return 0; }
-  double HostTempo() override { return 0.0; }
-  void HostTimeSignature(int* numerator, int* denominator) override;
-  void HostTimeInfo(TimeInfo* info) override;
-  void EditorSizeChanged(int /*width*/, int /*height*/) override {}
-  bool SendMidiToHost(const MidiMessage& /*message*/) override { return false; }
 
 private:
   // Value of a control port, or false when it is unconnected or not finite.

@@ -1,6 +1,7 @@
 #include "BuiltInReference.h"
 
-#include <algorithm>
+#include "StereoBlocks.h"
+
 #include <cmath>
 
 namespace lv2test {
@@ -25,26 +26,10 @@ BuiltInReference::BuiltInReference(double sampleRate, int maxBlock)
 }
 
 std::vector<float> BuiltInReference::Render(const std::vector<float>& interleaved, int block) {
-  const std::size_t frames = interleaved.size() / 2;
-  std::vector<float> in[2], out[2];
-  for (auto* v : {&in[0], &in[1], &out[0], &out[1]})
-    v->assign(static_cast<std::size_t>(block), 0.0f);
-  std::vector<float> result(frames * 2);
-  for (std::size_t start = 0; start < frames; start += static_cast<std::size_t>(block)) {
-    const std::size_t n = std::min(frames - start, static_cast<std::size_t>(block));
-    for (std::size_t k = 0; k < n; ++k) {
-      in[0][k] = interleaved[2 * (start + k)];
-      in[1][k] = interleaved[2 * (start + k) + 1];
-    }
-    const float* inputs[2] = {in[0].data(), in[1].data()};
-    float* outputs[2] = {out[0].data(), out[1].data()};
-    mStrip->Process(inputs, outputs, static_cast<int>(n));
-    for (std::size_t k = 0; k < n; ++k) {
-      result[2 * (start + k)] = out[0][k];
-      result[2 * (start + k) + 1] = out[1][k];
-    }
-  }
-  return result;
+  return RenderStereoInBlocks(interleaved, block, [this](float** in, float** out, int n) {
+    const float* inputs[2] = {in[0], in[1]};
+    mStrip->Process(inputs, out, n);
+  });
 }
 
 } // namespace lv2test

@@ -1,9 +1,10 @@
 #include "LV2TestInstance.h"
 
+#include "StereoBlocks.h"
+
 #include <lv2/atom/atom.h>
 #include <lv2/buf-size/buf-size.h>
 
-#include <algorithm>
 #include <cmath>
 
 namespace lv2test {
@@ -60,26 +61,15 @@ void LV2TestInstance::Connect(uint32_t port, void* data) {
 }
 
 std::vector<float> LV2TestInstance::Render(const std::vector<float>& interleaved, int block) {
-  const char* const kAudio[4] = {"in_l", "in_r", "out_l", "out_r"};
-  for (int i = 0; i < 4; ++i) {
-    mAudio[i].assign(static_cast<std::size_t>(block), 0.0f);
-    Connect(Port(kAudio[i]), mAudio[i].data());
-  }
-  const std::size_t frames = interleaved.size() / 2;
-  std::vector<float> out(frames * 2);
-  for (std::size_t start = 0; start < frames; start += static_cast<std::size_t>(block)) {
-    const std::size_t n = std::min(frames - start, static_cast<std::size_t>(block));
-    for (std::size_t k = 0; k < n; ++k) {
-      mAudio[0][k] = interleaved[2 * (start + k)];
-      mAudio[1][k] = interleaved[2 * (start + k) + 1];
+  const uint32_t in[2] = {Port("in_l"), Port("in_r")};
+  const uint32_t out[2] = {Port("out_l"), Port("out_r")};
+  return RenderStereoInBlocks(interleaved, block, [&](float** inputs, float** outputs, int n) {
+    for (int ch = 0; ch < 2; ++ch) {
+      Connect(in[ch], inputs[ch]);
+      Connect(out[ch], outputs[ch]);
     }
     Run(static_cast<uint32_t>(n));
-    for (std::size_t k = 0; k < n; ++k) {
-      out[2 * (start + k)] = mAudio[2][k];
-      out[2 * (start + k) + 1] = mAudio[3][k];
-    }
-  }
-  return out;
+  });
 }
 
 const LV2_State_Interface* LV2TestInstance::StateInterface() const {

@@ -71,7 +71,6 @@ private:
   LV2TestWorld& mWorld;
   LilvInstance* mInstance = nullptr;
   std::vector<float> mControls;
-  std::vector<float> mAudio[4]; // in left, in right, out left, out right
   int32_t mBlockLength = 0;
   LV2_Options_Option mOptions[2]{};
   LV2_Feature mMapFeature{};
