@@ -45,8 +45,6 @@ public:
   // opening the plug-in does.
   bool Open();
 
-  const LV2PortLayout& Ports() const { return mLayout; }
-
   // ---- The descriptor's entries (the audio class ones allocate nothing) -------
 
   // Unknown ports are ignored; a null buffer disconnects the port.
