@@ -11,6 +11,10 @@
 //   P+2, P+3    audio outputs, left and right
 //   P+4         the host's bypass switch (lv2:enabled: 1 processes)
 //   P+5         the meter level, a control output
+//
+// One stereo plug-in, no mono variant: LV2 hosts fit a stereo plug-in into a
+// mono track themselves, and a second URI would split sessions and presets
+// for a strip that runs both channels anyway.
 class LV2PortLayout {
 public:
   static constexpr int kAudioChannels = 2;
