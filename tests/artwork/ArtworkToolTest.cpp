@@ -27,11 +27,15 @@ LICE_PixelWord At(LICE_IBitmap* b, int x, int y) {
 }
 
 // A scratch folder in the build tree, unique per use, removed afterwards.
+// Named after the test too: CTest runs test cases in parallel processes that
+// share the working folder, and each process counts from 1.
 struct ScratchFolder {
   std::string path;
   ScratchFolder() {
     static int n = 0;
-    path = "artwork-test-" + std::to_string(++n);
+    path = std::string("artwork-test-") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+           std::to_string(++n);
     std::error_code ignored;
     std::filesystem::remove_all(path, ignored);
     std::filesystem::create_directories(path, ignored);
