@@ -5,7 +5,7 @@
 #include <cmath>
 
 IPlugOffline::IPlugOffline(const IPlugInstanceInfo& instanceInfo, const PluginIdentity& identity)
-    : IPlugBase(identity, kFormatOffline) {
+    : IPlugOneWayBinding(identity, kFormatOffline) {
   SetHostInfo(instanceInfo.hostName ? instanceInfo.hostName : "", instanceInfo.hostVersion);
   // Like a host binding at start-up: every channel connected, a default block.
   SetInputConnections(0, NumInputs(), true);
@@ -72,13 +72,4 @@ void IPlugOffline::Process(const double* const* inputs, double* const* outputs, 
 
 void IPlugOffline::Process(const float* const* inputs, float* const* outputs, int frames) {
   ProcessHostFloat(inputs, mChannels, outputs, mChannels, frames);
-}
-
-void IPlugOffline::HostTimeSignature(int* numerator, int* denominator) {
-  if (numerator) *numerator = 0;
-  if (denominator) *denominator = 0;
-}
-
-void IPlugOffline::HostTimeInfo(TimeInfo* info) {
-  if (info) *info = TimeInfo();
 }

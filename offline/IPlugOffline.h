@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IPlugBase.h"
+#include "IPlugOneWayBinding.h"
 
 #include <cstdint>
 
@@ -16,7 +16,7 @@ struct IPlugInstanceInfo {
 // block size, chooses mono or stereo, sets parameters and hands over audio.
 // Everything the plug-in would tell a host (automation, program changes, MIDI
 // out, editor size) goes nowhere; transport queries answer zeros.
-class IPlugOffline : public IPlugBase {
+class IPlugOffline : public IPlugOneWayBinding {
 public:
   // The plug-in format code reported by PluginFormat: neither module format.
   static constexpr int kFormatOffline = 2;
@@ -52,19 +52,7 @@ public:
   void Process(const double* const* inputs, double* const* outputs, int frames);
   void Process(const float* const* inputs, float* const* outputs, int frames);
 
-  // ---- Operations that would talk to a host ---------------------------------------
-
-  void BeginParamEdit(int /*paramIndex*/) override {}
-  void NotifyHostParamChange(int /*paramIndex*/, double /*normalized*/) override {}
-  void EndParamEdit(int /*paramIndex*/) override {}
-  void NotifyHostProgramChange() override {}
   bool IsOfflineRender() override { return true; }
-  int HostSamplePosition() override { return 0; }
-  double HostTempo() override { return 0.0; }
-  void HostTimeSignature(int* numerator, int* denominator) override;
-  void HostTimeInfo(TimeInfo* info) override;
-  void EditorSizeChanged(int /*width*/, int /*height*/) override {}
-  bool SendMidiToHost(const MidiMessage& /*message*/) override { return false; }
 
 private:
   int mChannels = 2;

@@ -27,6 +27,9 @@ public:
   // Two input and two output channels (the base supplies buffers for channels
   // the host left unconnected); inputs and outputs may share memory.
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
+  // The VU level the meter shows (bindings with a meter output read it after
+  // processing, under the lock).
+  double MeterLevel() const { return meterLevel; }
 
   // Added to every sample before the stage and taken off every output sample.
   static constexpr double DC_OFFSET = 1e-10;

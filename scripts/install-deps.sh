@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev valgrind
   libpng-dev zlib1g-dev libsndfile1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libx11-dev libxext-dev libxtst-dev xvfb xauth
+  lv2-dev liblilv-dev lilv-utils sordi
   juce-modules-source-data
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64
