@@ -89,8 +89,24 @@ void ChannelStrip::ProcessBlock(const double* const* inputs, double* const* outp
   for (FreezingSmoother* s :
        {&highSmoother, &lowSmoother, &midSmoother, &inputSmoother, &outputSmoother})
     s->smoother.SetCoefficient(c);
+  const bool settled = IsSettled(F);
+  if (settled) {
+    for (Lanes& g : inputGains)
+      g = _mm_set1_pd(inputSmoother.smoother.state);
+    outputGains = _mm_set1_pd(outputSmoother.smoother.state);
+  }
   for (int n = 0; n < frames; ++n)
-    ProcessFrame(inputs, outputs, n, F, bypass(context), withMeter);
+    ProcessFrame(inputs, outputs, n, F, settled, bypass(context), withMeter);
+}
+
+bool ChannelStrip::IsSettled(double F) const {
+  if (!highSmoother.IsFrozen(highTarget) || !midSmoother.IsFrozen(1.0 - midTarget) ||
+      !lowSmoother.IsFrozen(lowTarget) || !inputSmoother.IsFrozen(inputGain) ||
+      !outputSmoother.IsFrozen(outputGain))
+    return false;
+  return high.BelongsTo(highSmoother.smoother.state, F) &&
+         mid.BelongsTo(midSmoother.smoother.state, F) &&
+         low.BelongsTo(lowSmoother.smoother.state, F);
 }
 
 void ChannelStrip::UpdateRateConstants(double F) {
@@ -101,39 +117,23 @@ void ChannelStrip::UpdateRateConstants(double F) {
 }
 
 void ChannelStrip::ProcessFrame(const double* const* inputs, double* const* outputs, int n,
-                                double F, bool bypassed, bool withMeter) {
+                                double F, bool settled, bool bypassed, bool withMeter) {
   // Both inputs are read before any output is written: the buffers may be
   // the same memory.
   const double raw[2] = {inputs[0][n], inputs[1][n]};
 
-  // Each band's smoother steps once for the left section, once for the right.
-  const Lanes h = highSmoother.StepPair(highTarget);
-  if (!SameBits(h, high.from) || F != high.fromRate) {
-    HighBandCoefficients(high.section, F, WithoutSubnormals(h, F));
-    high.from = h;
-    high.fromRate = F;
-  }
-  const Lanes m = midSmoother.StepPair(1.0 - midTarget);
-  if (!SameBits(m, mid.from) || F != mid.fromRate) {
-    MidBandCoefficients(mid.section, F, WithoutSubnormals(m, F));
-    mid.from = m;
-    mid.fromRate = F;
-  }
-  const Lanes l = lowSmoother.StepPair(lowTarget);
-  if (!SameBits(l, low.from) || F != low.fromRate) {
-    LowBandCoefficients(low.section, F, WithoutSubnormals(l, F));
-    low.from = l;
-    low.fromRate = F;
-  }
+  if (!settled) UpdateBands(F);
 
-  stageOut = Stage(MakeLanes(SanitizeInput(raw[0]), SanitizeInput(raw[1])) + DC_OFFSET);
+  stageOut =
+      Stage(MakeLanes(SanitizeInput(raw[0]), SanitizeInput(raw[1])) + DC_OFFSET, settled);
 
   if (!bypassed) {
     // Filtering order high, low, mid (not the order of the coefficients).
     Lanes y = FilterSample(high.section, stageOut);
     y = FilterSample(low.section, y);
     y = FilterSample(mid.section, y);
-    channelOut = y * outputSmoother.StepPair(outputGain) * mMakeupGain;
+    if (!settled) outputGains = outputSmoother.StepPair(outputGain);
+    channelOut = y * outputGains * mMakeupGain;
   } else {
     channelOut = MakeLanes(DrySample(raw[0]), DrySample(raw[1]));
   }
@@ -144,18 +144,31 @@ void ChannelStrip::ProcessFrame(const double* const* inputs, double* const* outp
   if (withMeter) UpdateMeter();
 }
 
-Lanes ChannelStrip::Stage(Lanes in) {
+void ChannelStrip::UpdateBands(double F) {
+  // Each band's smoother steps once for the left section, once for the right.
+  high.Update(highSmoother.StepPair(highTarget), F, HighBandCoefficients<Lanes>);
+  mid.Update(midSmoother.StepPair(1.0 - midTarget), F, MidBandCoefficients<Lanes>);
+  low.Update(lowSmoother.StepPair(lowTarget), F, LowBandCoefficients<Lanes>);
+}
+
+void ChannelStrip::Band::Update(Lanes v, double F, Routine routine) {
+  if (SameBits(v, from) && F == fromRate) return;
+  routine(section, F, WithoutSubnormals(v, F));
+  from = v;
+  fromRate = F;
+}
+
+Lanes ChannelStrip::Stage(Lanes in, bool settled) {
   // The input-gain smoother steps once per sub-sample: the left channel's
   // four sub-samples first, then the right's.
-  Lanes gain[4];
-  inputSmoother.StepEight(inputGain, gain);
+  if (!settled) inputSmoother.StepEight(inputGain, inputGains);
   Lanes w[4];
   up2.Process(in, w[0], w[2]);
   const Lanes u1 = w[2];
   up4.Process(w[0], w[0], w[1]);
   up4.Process(u1, w[2], w[3]);
   for (int k = 0; k < 4; ++k)
-    w[k] = SaturationCurve::Values(gain[k] * w[k]);
+    w[k] = SaturationCurve::Values(inputGains[k] * w[k]);
   const Lanes d0 = down4.Process(w[0], w[1]);
   const Lanes d1 = down4.Process(w[2], w[3]);
   return down2.Process(d0, d1);

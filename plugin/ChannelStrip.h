@@ -70,15 +70,28 @@ private:
   // The coefficients of a band's two sections and the smoothed values and
   // rate they were computed from: recomputed only when these change in any bit.
   struct Band {
+    using Routine = void (*)(EqSectionOf<Lanes>&, double, Lanes);
     EqSectionOf<Lanes> section;
     Lanes from = _mm_set1_pd(0.0);
     double fromRate = 0.0;
+
+    // Recomputes the coefficients for the smoothed values v unless they
+    // already belong to them.
+    void Update(Lanes v, double F, Routine routine);
+    bool BelongsTo(double state, double F) const {
+      return SameBits(from, _mm_set1_pd(state)) && F == fromRate;
+    }
   };
 
   void UpdateRateConstants(double sampleRate);
+  // Whether every smoother stands at its fixed point and every band's
+  // coefficients belong to it: then a whole block runs on constant controls.
+  bool IsSettled(double F) const;
   void ProcessFrame(const double* const* inputs, double* const* outputs, int n, double F,
-                    bool bypassed, bool withMeter);
-  Lanes Stage(Lanes in);
+                    bool settled, bool bypassed, bool withMeter);
+  // Steps the band smoothers and recomputes the coefficients that changed.
+  void UpdateBands(double F);
+  Lanes Stage(Lanes in, bool settled);
   void UpdateMeter();
   void PassDry(const double* const* inputs, double* const* outputs, int frames);
 
@@ -100,6 +113,10 @@ private:
   HalfbandUpsampler<4, Lanes> up4;
   HalfbandDownsampler<4, Lanes> down4;
   HalfbandDownsampler<12, Lanes> down2;
+  // The input gain of each sub-sample and the output gain of the current
+  // frame; constant through a settled block.
+  Lanes inputGains[4] = {};
+  Lanes outputGains = _mm_set1_pd(0.0);
   Lanes stageOut = _mm_set1_pd(0.0);
   Lanes channelOut = _mm_set1_pd(0.0);
   double meterLevel = 1.0;
