@@ -163,15 +163,15 @@ Lanes ChannelStrip::Stage(Lanes in, bool settled) {
   // four sub-samples first, then the right's.
   if (!settled) inputSmoother.StepEight(inputGain, inputGains);
   Lanes w[4];
-  up2.Process(in, w[0], w[2]);
+  up2.Up(in, w[0], w[2]);
   const Lanes u1 = w[2];
-  up4.Process(w[0], w[0], w[1]);
-  up4.Process(u1, w[2], w[3]);
+  up4.Up(w[0], w[0], w[1]);
+  up4.Up(u1, w[2], w[3]);
   for (int k = 0; k < 4; ++k)
     w[k] = SaturationCurve::Values(inputGains[k] * w[k]);
-  const Lanes d0 = down4.Process(w[0], w[1]);
-  const Lanes d1 = down4.Process(w[2], w[3]);
-  return down2.Process(d0, d1);
+  const Lanes d0 = down4.Down(w[0], w[1]);
+  const Lanes d1 = down4.Down(w[2], w[3]);
+  return down2.Down(d0, d1);
 }
 
 void ChannelStrip::UpdateMeter() {

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "EqSection.h"
-#include "HalfbandDownsampler.h"
-#include "HalfbandUpsampler.h"
 #include "Lanes.h"
 #include "ParamSmoother.h"
+#include "StereoHalfband.h"
 
 // The channel strip's processing, free of any host or framework type: input
 // gain into a 4x oversampled saturating stage, the three equaliser sections,
@@ -109,10 +108,10 @@ private:
   Band low;
   Band mid;
   // The factor-4 oversampler of both channels: up by 2 twice, shape, down.
-  HalfbandUpsampler<12, Lanes> up2;
-  HalfbandUpsampler<4, Lanes> up4;
-  HalfbandDownsampler<4, Lanes> down4;
-  HalfbandDownsampler<12, Lanes> down2;
+  StereoHalfband<12> up2;
+  StereoHalfband<4> up4;
+  StereoHalfband<4> down4;
+  StereoHalfband<12> down2;
   // The input gain of each sub-sample and the output gain of the current
   // frame; constant through a settled block.
   Lanes inputGains[4] = {};

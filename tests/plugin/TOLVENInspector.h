@@ -28,7 +28,7 @@ struct TOLVENInspector {
   static EqSection Mid(const TOLVEN& t, int ch) { return Channel(t.strip.mid.section, ch); }
   // The first history of the stage's first up-sampling filter.
   static double StageHistory(const TOLVEN& t, int ch) {
-    return Lane(t.strip.up2.Paths().x[0], ch);
+    return Lane(t.strip.up2.PreviousInput(0), ch);
   }
   static double MeterLevel(const TOLVEN& t) { return t.strip.meterLevel; }
   static int MeterControl(const TOLVEN& t) { return t.meterControl; }
@@ -48,10 +48,10 @@ struct TOLVENInspector {
         for (Lanes x : {e->x, e->y, e->x1, e->x2, e->y1, e->y2})
           v.push_back(Lane(x, ch));
       }
-      Append(v, s.up2.Paths(), ch);
-      Append(v, s.down2.Paths(), ch);
-      Append(v, s.up4.Paths(), ch);
-      Append(v, s.down4.Paths(), ch);
+      Append(v, s.up2, ch);
+      Append(v, s.down2, ch);
+      Append(v, s.up4, ch);
+      Append(v, s.down4, ch);
       v.push_back(Lane(s.stageOut, ch));
       v.push_back(Lane(s.channelOut, ch));
     }
@@ -77,9 +77,9 @@ private:
     return s;
   }
   template <int N>
-  static void Append(std::vector<double>& v, const HalfbandAllpass<N, Lanes>& p, int ch) {
+  static void Append(std::vector<double>& v, const StereoHalfband<N>& p, int ch) {
     for (int k = 0; k < N; ++k) {
-      v.push_back(Lane(p.x[k], ch));
+      v.push_back(Lane(p.PreviousInput(k), ch));
       v.push_back(Lane(p.y[k], ch));
     }
   }
