@@ -86,12 +86,14 @@ private:
   // Whether every smoother stands at its fixed point and every band's
   // coefficients belong to it: then a whole block runs on constant controls.
   bool IsSettled(double F) const;
-  void ProcessFrame(const double* const* inputs, double* const* outputs, int n, double F,
-                    bool settled, bool bypassed, bool withMeter);
+  // Inline: the frame loop is the hot path, and a call per frame costs more
+  // than the meter and the output stage together.
+  inline void ProcessFrame(const double* const* inputs, double* const* outputs, int n, double F,
+                           bool settled, bool bypassed, bool withMeter);
   // Steps the band smoothers and recomputes the coefficients that changed.
   void UpdateBands(double F);
-  Lanes Stage(Lanes in, bool settled);
-  void UpdateMeter();
+  inline Lanes Stage(Lanes in, bool settled);
+  inline void UpdateMeter();
   void PassDry(const double* const* inputs, double* const* outputs, int frames);
 
   double highTarget = 0.5;

@@ -43,6 +43,7 @@ TOLVEN::TOLVEN(const IPlugInstanceInfo& instanceInfo)
     p->SetShape(1.0);
   }
   GetParam(kBypass)->DefineInteger("Bypass 1", 0, 0, 1, "");
+  mBypassParam = GetParam(kBypass);
 
   // The editor description (images, knobs, switch, meter display); the base
   // keeps it and pushes every parameter's value into its controls.
@@ -83,8 +84,7 @@ void TOLVEN::ParameterChanged(int paramIndex) {
 }
 
 bool TOLVEN::IsBypassEngaged() const {
-  const IParameter* p = GetParam(kBypass);
-  double v = p->Value();
+  double v = mBypassParam->Value();
   if (!(v >= 0.0)) v = 0.0;
   if (v > 1.0) v = 1.0;
   return static_cast<int>(v) == 1;

@@ -37,6 +37,8 @@ private:
   static bool ReadBypass(const void* self);
 
   ChannelStrip strip;
+  // Read once per frame: the parameter records live as long as the plug-in.
+  const IParameter* mBypassParam = nullptr;
   // Index of the meter display in the editor's control list; -1 while the
   // plug-in has no editor description.
   int32_t meterControl = -1;
