@@ -2,8 +2,9 @@
 // scenarios (after the same preparation as the benchmark) so that
 // callgrind.sh can count instructions per frame from two runs of different
 // lengths: the difference excludes start-up and preparation.
-//   tolven_frame_count FRAMES [settled|moving|subnormal|silence|quiet]
+//   tolven_frame_count FRAMES [settled|moving|subnormal|silence|quiet] [sse2]
 #include "BenchScenario.h"
+#include "StereoStage.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,8 @@
 int main(int argc, char** argv) {
   const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 48000;
   const char* mode = argc > 2 ? argv[2] : "settled";
+  // The stage path the CPU would not choose by itself, for comparison.
+  if (argc > 3 && std::strcmp(argv[3], "sse2") == 0) StereoStage::SelectPath(StereoStage::Path::kSse2);
   static const struct {
     const char* name;
     Scenario scenario;

@@ -5,7 +5,8 @@
 # wall-clock timing.
 #   bench/callgrind.sh [BUILD_DIR] [SCENARIO...]
 #   (default build/linux-release; scenarios settled and moving; others:
-#   subnormal, silence, quiet)
+#   subnormal, silence, quiet; STAGE_PATH=sse2 in the environment counts the
+#   SSE2 stage on a CPU that has AVX)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build/linux-release}
@@ -20,7 +21,7 @@ fi
 command -v valgrind >/dev/null || { echo "callgrind.sh: valgrind is not installed" >&2; exit 1; }
 
 count() {
-  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$tool" "$1" "$2" 2>&1 >/dev/null |
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$tool" "$1" "$2" ${STAGE_PATH:-} 2>&1 >/dev/null |
     sed -n 's/.*Collected : *\([0-9]*\).*/\1/p'
 }
 

@@ -1,10 +1,9 @@
 #include "ChannelStrip.h"
 
 #include "ExactMath.h"
-#include "Oversampler.h"
-#include "SaturationCurve.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 namespace {
@@ -39,12 +38,7 @@ inline Lanes WithoutSubnormals(Lanes v, double F) {
 
 } // namespace
 
-ChannelStrip::ChannelStrip() : mMakeupGain(ExactMath::Pow10(0.76)) {
-  up2.SetCoefficients(Oversampler::kCoefficients12);
-  up4.SetCoefficients(Oversampler::kCoefficients4);
-  down4.SetCoefficients(Oversampler::kCoefficients4);
-  down2.SetCoefficients(Oversampler::kCoefficients12);
-}
+ChannelStrip::ChannelStrip() : mMakeupGain(ExactMath::Pow10(0.76)) {}
 
 Lanes ChannelStrip::FreezingSmoother::StepPair(double target) {
   const double before = smoother.state;
@@ -162,16 +156,7 @@ Lanes ChannelStrip::Stage(Lanes in, bool settled) {
   // The input-gain smoother steps once per sub-sample: the left channel's
   // four sub-samples first, then the right's.
   if (!settled) inputSmoother.StepEight(inputGain, inputGains);
-  Lanes w[4];
-  up2.Up(in, w[0], w[2]);
-  const Lanes u1 = w[2];
-  up4.Up(w[0], w[0], w[1]);
-  up4.Up(u1, w[2], w[3]);
-  for (int k = 0; k < 4; ++k)
-    w[k] = SaturationCurve::Values(inputGains[k] * w[k]);
-  const Lanes d0 = down4.Down(w[0], w[1]);
-  const Lanes d1 = down4.Down(w[2], w[3]);
-  return down2.Down(d0, d1);
+  return stage.Process(in, inputGains);
 }
 
 void ChannelStrip::UpdateMeter() {

@@ -3,7 +3,7 @@
 #include "EqSection.h"
 #include "Lanes.h"
 #include "ParamSmoother.h"
-#include "StereoHalfband.h"
+#include "StereoStage.h"
 
 // The channel strip's processing, free of any host or framework type: input
 // gain into a 4x oversampled saturating stage, the three equaliser sections,
@@ -109,11 +109,7 @@ private:
   Band high;
   Band low;
   Band mid;
-  // The factor-4 oversampler of both channels: up by 2 twice, shape, down.
-  StereoHalfband<12> up2;
-  StereoHalfband<4> up4;
-  StereoHalfband<4> down4;
-  StereoHalfband<12> down2;
+  StereoStage stage;
   // The input gain of each sub-sample and the output gain of the current
   // frame; constant through a settled block.
   Lanes inputGains[4] = {};

@@ -2,8 +2,10 @@
 // same output samples and meter level to the bit, for noise, sweeps and
 // hostile input, parameter changes while the smoothers move and after they
 // have frozen, bypass toggles, mono and stereo, four sample rates and block
-// sizes from 1 to 4096, through the plug-in's ProcessBlock.
+// sizes from 1 to 4096, through the plug-in's ProcessBlock, on the SSE2 and
+// (where the CPU has it) the AVX stage.
 #include "ScalarReferenceStrip.h"
+#include "StereoStage.h"
 #include "TOLVEN.h"
 #include "TOLVENInspector.h"
 
@@ -69,8 +71,8 @@ Signal TestSignal(long frames, double rate, unsigned seed, bool hostile) {
 // Runs both strips over the signals in calls of `block` frames, applying the
 // changes, and compares every output sample and the meter level after every
 // call.
-void Compare(double rate, int block, long frames, const std::vector<Change>& changes,
-             bool hostile = true, bool mono = false) {
+void CompareOnPath(double rate, int block, long frames, const std::vector<Change>& changes,
+                   bool hostile, bool mono) {
   SCOPED_TRACE(testing::Message() << "rate " << rate << " block " << block
                                   << (mono ? " mono" : " stereo"));
   IPlugInstanceInfo info;
@@ -108,6 +110,18 @@ void Compare(double rate, int block, long frames, const std::vector<Change>& cha
     ASSERT_EQ(std::memcmp(&outR[n], &refR[n], sizeof(double)), 0)
         << "right " << n << ": " << outR[n] << " vs " << refR[n];
   }
+}
+
+// The comparison on every stage path the CPU has (SSE2 always, AVX mostly).
+void Compare(double rate, int block, long frames, const std::vector<Change>& changes,
+             bool hostile = true, bool mono = false) {
+  const StereoStage::Path chosen = StereoStage::SelectedPath();
+  for (StereoStage::Path path : {StereoStage::Path::kSse2, StereoStage::Path::kAvx}) {
+    if (!StereoStage::SelectPath(path)) continue;
+    SCOPED_TRACE(path == StereoStage::Path::kAvx ? "AVX" : "SSE2");
+    CompareOnPath(rate, block, frames, changes, hostile, mono);
+  }
+  StereoStage::SelectPath(chosen);
 }
 
 // Changes while everything moves, bypass toggles among them.

@@ -28,7 +28,7 @@ struct TOLVENInspector {
   static EqSection Mid(const TOLVEN& t, int ch) { return Channel(t.strip.mid.section, ch); }
   // The first history of the stage's first up-sampling filter.
   static double StageHistory(const TOLVEN& t, int ch) {
-    return Lane(t.strip.up2.PreviousInput(0), ch);
+    return Lane(t.strip.stage.up2.PreviousInput(0), ch);
   }
   static double MeterLevel(const TOLVEN& t) { return t.strip.meterLevel; }
   static int MeterControl(const TOLVEN& t) { return t.meterControl; }
@@ -48,10 +48,10 @@ struct TOLVENInspector {
         for (Lanes x : {e->x, e->y, e->x1, e->x2, e->y1, e->y2})
           v.push_back(Lane(x, ch));
       }
-      Append(v, s.up2, ch);
-      Append(v, s.down2, ch);
-      Append(v, s.up4, ch);
-      Append(v, s.down4, ch);
+      Append(v, s.stage.up2, ch);
+      Append(v, s.stage.down2, ch);
+      Append(v, s.stage.up4, ch);
+      Append(v, s.stage.down4, ch);
       v.push_back(Lane(s.stageOut, ch));
       v.push_back(Lane(s.channelOut, ch));
     }
