@@ -8,11 +8,11 @@
 // The situations the channel strip is measured in, shared by the benchmark
 // and the instruction counter so that both measure the same thing.
 enum class Scenario {
-  kSettled,         // default settings, every smoother at its fixed point
-  kMoving,          // a parameter change every block: every smoother moving
-  kSubnormalBands,  // bands at exactly 0 (mid at 1): smoothers creeping through subnormals
+  kSettled,          // default settings, every smoother at its fixed point
+  kMoving,           // a parameter change every block: every smoother moving
+  kSubnormalBands,   // bands at exactly 0 (mid at 1): smoothers creeping through subnormals
   kSilenceAfterLoud, // silence after five seconds of hot noise
-  kQuiet,           // noise around -180 dB, below the strip's own offset
+  kQuiet,            // noise around -180 dB, below the strip's own offset
 };
 
 // One instance at 48 kHz, brought into the scenario's state, with its own

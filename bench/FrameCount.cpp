@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
   const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 48000;
   const char* mode = argc > 2 ? argv[2] : "settled";
   // The stage path the CPU would not choose by itself, for comparison.
-  if (argc > 3 && std::strcmp(argv[3], "sse2") == 0) StereoStage::SelectPath(StereoStage::Path::kSse2);
+  if (argc > 3 && std::strcmp(argv[3], "sse2") == 0)
+    StereoStage::SelectPath(StereoStage::Path::kSse2);
   static const struct {
     const char* name;
     Scenario scenario;

@@ -118,8 +118,7 @@ void ChannelStrip::ProcessFrame(const double* const* inputs, double* const* outp
 
   if (!settled) UpdateBands(F);
 
-  stageOut =
-      Stage(MakeLanes(SanitizeInput(raw[0]), SanitizeInput(raw[1])) + DC_OFFSET, settled);
+  stageOut = Stage(MakeLanes(SanitizeInput(raw[0]), SanitizeInput(raw[1])) + DC_OFFSET, settled);
 
   if (!bypassed) {
     // Filtering order high, low, mid (not the order of the coefficients).

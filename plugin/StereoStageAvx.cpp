@@ -33,8 +33,8 @@ template <int N> Quad PairStep(StereoHalfband<N>& f, Quad s) {
   _mm256_storeu_pd(input, s);
   for (int k = 0; k < N; k += 2) {
     const Quad old = _mm256_loadu_pd(y + 2 * k);
-    const Quad t = _mm256_add_pd(
-        _mm256_mul_pd(_mm256_sub_pd(s, old), _mm256_loadu_pd(c + 2 * k)), before);
+    const Quad t =
+        _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(s, old), _mm256_loadu_pd(c + 2 * k)), before);
     _mm256_storeu_pd(y + 2 * k, t);
     before = old;
     s = t;
@@ -69,9 +69,8 @@ Quad Curve(Quad v) {
   const Quad lower = _mm256_set_pd(e[index[3]], e[index[2]], e[index[1]], e[index[0]]);
   const Quad upper =
       _mm256_set_pd(e[index[3] + 1], e[index[2] + 1], e[index[1] + 1], e[index[0] + 1]);
-  const Quad between =
-      _mm256_add_pd(_mm256_mul_pd(lower, _mm256_sub_pd(_mm256_set1_pd(1.0), t)),
-                    _mm256_mul_pd(upper, t));
+  const Quad between = _mm256_add_pd(_mm256_mul_pd(lower, _mm256_sub_pd(_mm256_set1_pd(1.0), t)),
+                                     _mm256_mul_pd(upper, t));
   return _mm256_or_pd(_mm256_and_pd(inside, between), _mm256_andnot_pd(v, sign));
 }
 

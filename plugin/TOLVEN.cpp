@@ -97,7 +97,8 @@ bool TOLVEN::ReadBypass(const void* self) {
 void TOLVEN::ProcessBlock(double** inputs, double** outputs, int frames) {
   if (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
   const bool withMeter = GetEditor() != nullptr;
-  strip.ProcessBlock(inputs, outputs, frames, GetSampleRate(), &TOLVEN::ReadBypass, this, withMeter);
+  strip.ProcessBlock(inputs, outputs, frames, GetSampleRate(), &TOLVEN::ReadBypass, this,
+                     withMeter);
   // The control only shows the latest level, so it is handed over once per
   // block; the level itself moves every sample.
   if (withMeter && frames > 0) ShowMeterLevel();

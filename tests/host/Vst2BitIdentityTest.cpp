@@ -34,37 +34,25 @@ void Render(Vst2Instance& fx, std::vector<std::vector<T>>& in, std::vector<std::
   }
 }
 
+template <typename T> void Check(int block) {
+  const double rate = 48000.0;
+  rs::ExpectReferenceSamples<T>(block, rate, [&](auto& in, auto& out) {
+    Vst2RecordingHost host;
+    Vst2Instance fx(host.Instantiate(Module().FindEntry("VSTPluginMain")));
+    fx.Open();
+    fx.SetSampleRate(static_cast<float>(rate));
+    fx.SetBlockSize(block);
+    fx.Resume();
+    Render(fx, in, out, block);
+  });
+}
+
 TEST(Vst2BitIdentity, BothEntriesGiveTheReferenceSamples) {
   ASSERT_TRUE(Module().IsLoaded()) << Module().Error();
   for (int block : {37, 512}) {
-    for (bool doubles : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "block " << block << (doubles ? " 64-bit" : " 32-bit"));
-      const double rate = 48000.0;
-      auto in = rs::Signal(30 * block, doubles);
-      const auto want = rs::Reference(in, block, rate);
-      Vst2RecordingHost host;
-      Vst2Instance fx(host.Instantiate(Module().FindEntry("VSTPluginMain")));
-      fx.Open();
-      fx.SetSampleRate(static_cast<float>(rate));
-      fx.SetBlockSize(block);
-      fx.Resume();
-      if (doubles) {
-        std::vector<std::vector<double>> out(2, std::vector<double>(in[0].size()));
-        Render(fx, in, out, block);
-        for (int c = 0; c < 2; ++c)
-          EXPECT_EQ(rs::FirstDifference(out[c], want[c]), -1) << "channel " << c;
-      } else {
-        // The 32-bit entry widens the input exactly and rounds the output once.
-        std::vector<std::vector<float>> inF(2), out(2, std::vector<float>(in[0].size()));
-        for (int c = 0; c < 2; ++c)
-          inF[c].assign(in[c].begin(), in[c].end());
-        Render(fx, inF, out, block);
-        for (int c = 0; c < 2; ++c) {
-          const std::vector<float> wantF(want[c].begin(), want[c].end());
-          EXPECT_EQ(rs::FirstDifference(out[c], wantF), -1) << "channel " << c;
-        }
-      }
-    }
+    SCOPED_TRACE(testing::Message() << "block " << block);
+    Check<float>(block);  // processReplacing
+    Check<double>(block); // processDoubleReplacing
   }
 }
 

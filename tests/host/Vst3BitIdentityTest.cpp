@@ -24,32 +24,21 @@ void Render(Vst3Instance& instance, std::vector<std::vector<T>>& in,
   }
 }
 
+template <typename T> void Check(int block, int32 sampleSize) {
+  const double rate = 96000.0;
+  rs::ExpectReferenceSamples<T>(block, rate, [&](auto& in, auto& out) {
+    Plugin p;
+    ASSERT_TRUE(p.Create());
+    ASSERT_TRUE(p.instance.Start(2, rate, 512, sampleSize));
+    Render(p.instance, in, out, block);
+  });
+}
+
 TEST(Vst3BitIdentity, BothSampleSizesGiveTheReferenceSamples) {
   for (int block : {37, 512}) {
-    for (bool doubles : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "block " << block << (doubles ? " 64-bit" : " 32-bit"));
-      const double rate = 96000.0;
-      auto in = rs::Signal(30 * block, doubles);
-      const auto want = rs::Reference(in, block, rate);
-      Plugin p;
-      ASSERT_TRUE(p.Create());
-      ASSERT_TRUE(p.instance.Start(2, rate, 512, doubles ? kSample64 : kSample32));
-      if (doubles) {
-        std::vector<std::vector<double>> out(2, std::vector<double>(in[0].size()));
-        Render(p.instance, in, out, block);
-        for (int c = 0; c < 2; ++c)
-          EXPECT_EQ(rs::FirstDifference(out[c], want[c]), -1) << "channel " << c;
-      } else {
-        std::vector<std::vector<float>> inF(2), out(2, std::vector<float>(in[0].size()));
-        for (int c = 0; c < 2; ++c)
-          inF[c].assign(in[c].begin(), in[c].end());
-        Render(p.instance, inF, out, block);
-        for (int c = 0; c < 2; ++c) {
-          const std::vector<float> wantF(want[c].begin(), want[c].end());
-          EXPECT_EQ(rs::FirstDifference(out[c], wantF), -1) << "channel " << c;
-        }
-      }
-    }
+    SCOPED_TRACE(testing::Message() << "block " << block);
+    Check<float>(block, kSample32);
+    Check<double>(block, kSample64);
   }
 }
 

@@ -127,10 +127,10 @@ void Compare(double rate, int block, long frames, const std::vector<Change>& cha
 // Changes while everything moves, bypass toggles among them.
 std::vector<Change> MovingChanges(long frames) {
   const long f = frames / 12;
-  return {{0, kHighGain, 0.85},  {0, kMidGain, 0.2},           {0, kLowGain, 0.05},
-          {f, kInputGain, 18.0}, {2 * f, kOutputGain, -7.5},   {3 * f, kBypass, 1.0},
-          {3 * f + 5, kBypass, 0.0}, {4 * f, kMidGain, 0.95},  {5 * f, kBypass, 1.0},
-          {6 * f, kHighGain, 0.1},   {7 * f, kBypass, 0.0},    {8 * f, kLowGain, 1.0},
+  return {{0, kHighGain, 0.85},       {0, kMidGain, 0.2},          {0, kLowGain, 0.05},
+          {f, kInputGain, 18.0},      {2 * f, kOutputGain, -7.5},  {3 * f, kBypass, 1.0},
+          {3 * f + 5, kBypass, 0.0},  {4 * f, kMidGain, 0.95},     {5 * f, kBypass, 1.0},
+          {6 * f, kHighGain, 0.1},    {7 * f, kBypass, 0.0},       {8 * f, kLowGain, 1.0},
           {9 * f, kInputGain, -24.0}, {10 * f, kOutputGain, 24.0}, {11 * f, kHighGain, 0.5}};
 }
 

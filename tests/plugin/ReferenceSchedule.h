@@ -2,6 +2,8 @@
 
 #include "ScalarReferenceStrip.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -19,8 +21,8 @@ struct Change {
 };
 
 inline const std::vector<Change>& Changes() {
-  static const std::vector<Change> changes = {
-      {3, 0, 0.75}, {6, 3, 0.75}, {10, 5, 1.0}, {12, 5, 0.0}, {15, 1, 0.25}, {20, 4, 0.25}};
+  static const std::vector<Change> changes = {{3, 0, 0.75}, {6, 3, 0.75},  {10, 5, 1.0},
+                                              {12, 5, 0.0}, {15, 1, 0.25}, {20, 4, 0.25}};
   return changes;
 }
 
@@ -41,12 +43,10 @@ inline std::vector<std::vector<double>> Signal(int frames, bool doubles) {
     s[0][static_cast<size_t>(n)] = v;
     s[1][static_cast<size_t>(n)] = -0.5f * v;
   }
-  const double kFloatHostile[] = {std::numeric_limits<double>::quiet_NaN(),
-                                  std::numeric_limits<double>::infinity(),
-                                  -std::numeric_limits<double>::infinity(),
-                                  std::numeric_limits<float>::max(),
-                                  std::numeric_limits<float>::denorm_min(),
-                                  -0.0};
+  const double kFloatHostile[] = {
+      std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+      -std::numeric_limits<double>::infinity(), std::numeric_limits<float>::max(),
+      std::numeric_limits<float>::denorm_min(), -0.0};
   const double kDoubleHostile[] = {1e300, -1e300, std::numeric_limits<double>::denorm_min(),
                                    1e-300};
   int at = 50;
@@ -88,6 +88,24 @@ template <typename T> long FirstDifference(const std::vector<T>& a, const std::v
   for (size_t n = 0; n < a.size(); ++n)
     if (std::memcmp(&a[n], &b[n], sizeof(T)) != 0) return static_cast<long>(n);
   return -1;
+}
+
+// Renders the signal through render(in, out) with samples of type T (a
+// module's 32- or 64-bit entry; the input is exact in either) and expects
+// the reference's samples, rounded once to T.
+template <typename T, typename Render>
+void ExpectReferenceSamples(int block, double rate, Render render) {
+  const auto in = Signal(30 * block, sizeof(T) == sizeof(double));
+  const auto want = Reference(in, block, rate);
+  std::vector<std::vector<T>> inT(2);
+  std::vector<std::vector<T>> out(2, std::vector<T>(in[0].size()));
+  for (int c = 0; c < 2; ++c)
+    inT[c].assign(in[c].begin(), in[c].end());
+  render(inT, out);
+  for (int c = 0; c < 2; ++c) {
+    const std::vector<T> wantT(want[c].begin(), want[c].end());
+    EXPECT_EQ(FirstDifference(out[c], wantT), -1) << "channel " << c;
+  }
 }
 
 } // namespace reference_schedule

@@ -87,7 +87,6 @@ TEST(SaturationCurve, NonFiniteInputsGiveNoNaN) {
   EXPECT_EQ(SaturationCurve::Value(0.0), 0.0);
 }
 
-
 // The two-lane lookup against the scalar one, bit for bit: values over the
 // whole exponent range of both signs, table cell edges and every special.
 TEST(SaturationCurve, TwoLaneValuesMatchTheScalarOnes) {

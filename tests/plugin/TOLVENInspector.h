@@ -14,7 +14,9 @@ struct TOLVENInspector {
   static double LowTarget(const TOLVEN& t) { return t.strip.lowTarget; }
   static double InputGain(const TOLVEN& t) { return t.strip.inputGain; }
   static double OutputGain(const TOLVEN& t) { return t.strip.outputGain; }
-  static const ParamSmoother& HighSmoother(const TOLVEN& t) { return t.strip.highSmoother.smoother; }
+  static const ParamSmoother& HighSmoother(const TOLVEN& t) {
+    return t.strip.highSmoother.smoother;
+  }
   static const ParamSmoother& MidSmoother(const TOLVEN& t) { return t.strip.midSmoother.smoother; }
   static const ParamSmoother& LowSmoother(const TOLVEN& t) { return t.strip.lowSmoother.smoother; }
   static const ParamSmoother& InputSmoother(const TOLVEN& t) {
@@ -76,8 +78,7 @@ private:
     s.b2 = Lane(e.b2, ch);
     return s;
   }
-  template <int N>
-  static void Append(std::vector<double>& v, const StereoHalfband<N>& p, int ch) {
+  template <int N> static void Append(std::vector<double>& v, const StereoHalfband<N>& p, int ch) {
     for (int k = 0; k < N; ++k) {
       v.push_back(Lane(p.PreviousInput(k), ch));
       v.push_back(Lane(p.y[k], ch));
