@@ -5,7 +5,7 @@
 namespace {
 
 // Seconds of audio that bring the strip into each scenario's state.
-constexpr double kSettleSeconds = 20.0; // the smoothers freeze after about 7 s
+constexpr double kSettleSeconds = 6.0; // the smoothers freeze after 4.4 s
 // A smoother falling from 0.5 towards 0 leaves the normal range 111.9 s after
 // the change at 48 kHz and creeps through subnormals until it freezes at
 // 116.2 s.
