@@ -144,11 +144,18 @@ void ChannelStrip::UpdateBands(double F) {
   low.Update(lowSmoother.StepPair(lowTarget), F, LowBandCoefficients<Lanes>);
 }
 
+// Compared after the subnormals are gone: a smoother creeping through them
+// changes its bits every step but not the coefficients.
 void ChannelStrip::Band::Update(Lanes v, double F, Routine routine) {
-  if (SameBits(v, from) && F == fromRate) return;
-  routine(section, F, WithoutSubnormals(v, F));
-  from = v;
+  const Lanes effective = WithoutSubnormals(v, F);
+  if (SameBits(effective, from) && F == fromRate) return;
+  routine(section, F, effective);
+  from = effective;
   fromRate = F;
+}
+
+bool ChannelStrip::Band::BelongsTo(double state, double F) const {
+  return SameBits(from, WithoutSubnormals(_mm_set1_pd(state), F)) && F == fromRate;
 }
 
 Lanes ChannelStrip::Stage(Lanes in, bool settled) {

@@ -66,8 +66,8 @@ private:
     void NoteFrozen(double last, double before, double target);
   };
 
-  // The coefficients of a band's two sections and the smoothed values and
-  // rate they were computed from: recomputed only when these change in any bit.
+  // The coefficients of a band's two sections and the values and rate they
+  // were computed from: recomputed only when these change in any bit.
   struct Band {
     using Routine = void (*)(EqSectionOf<Lanes>&, double, Lanes);
     EqSectionOf<Lanes> section;
@@ -77,9 +77,8 @@ private:
     // Recomputes the coefficients for the smoothed values v unless they
     // already belong to them.
     void Update(Lanes v, double F, Routine routine);
-    bool BelongsTo(double state, double F) const {
-      return SameBits(from, _mm_set1_pd(state)) && F == fromRate;
-    }
+    // Whether the coefficients are those of a smoothed value of state in both lanes.
+    bool BelongsTo(double state, double F) const;
   };
 
   void UpdateRateConstants(double sampleRate);
