@@ -49,17 +49,19 @@ inline std::vector<std::vector<double>> Signal(int frames, bool doubles) {
       std::numeric_limits<float>::denorm_min(), -0.0};
   const double kDoubleHostile[] = {1e300, -1e300, std::numeric_limits<double>::denorm_min(),
                                    1e-300};
-  int at = 50;
+  // Spread over the signal whatever its length (at least 16 frames).
+  const int step = frames / 12;
+  int at = step / 2;
   for (double h : kFloatHostile) {
     s[0][static_cast<size_t>(at)] = h;
     s[1][static_cast<size_t>(at + 3)] = h;
-    at += 211;
+    at += step;
   }
   if (doubles) {
     for (double h : kDoubleHostile) {
       s[0][static_cast<size_t>(at)] = h;
       s[1][static_cast<size_t>(at + 1)] = h;
-      at += 97;
+      at += step / 2;
     }
   }
   return s;
