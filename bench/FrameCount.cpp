@@ -1,36 +1,41 @@
-// Processes a given number of stereo frames at 48 kHz (after the same
-// settling as the benchmark) so that callgrind.sh can count instructions per
-// frame from two runs of different lengths: the difference excludes start-up.
-#include "TOLVEN.h"
+// Processes a given number of stereo frames at 48 kHz in one of the bench
+// scenarios (after the same preparation as the benchmark) so that
+// callgrind.sh can count instructions per frame from two runs of different
+// lengths: the difference excludes start-up and preparation.
+//   tolven_frame_count FRAMES [settled|moving|subnormal|silence|quiet] [sse2]
+#include "BenchScenario.h"
+#include "StereoStage.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <cstring>
 
 int main(int argc, char** argv) {
   const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 48000;
-  constexpr int kBlock = 512;
-  IPlugInstanceInfo info;
-  info.hostName = "tolven-bench";
-  TOLVEN strip(info);
-  strip.Prepare(48000.0, kBlock);
-  std::vector<double> left(kBlock);
-  std::vector<double> right(kBlock);
-  std::vector<double> outLeft(kBlock);
-  std::vector<double> outRight(kBlock);
-  double* in[2] = {left.data(), right.data()};
-  double* out[2] = {outLeft.data(), outRight.data()};
-  unsigned x = 1;
-  double sum = 0.0;
-  for (long done = 0; done < frames; done += kBlock) {
-    for (int n = 0; n < kBlock; ++n) {
-      x = x * 1664525u + 1013904223u;
-      left[n] = 0.25 * (static_cast<double>(x >> 8) / 8388608.0 - 1.0);
-      right[n] = -left[n];
+  const char* mode = argc > 2 ? argv[2] : "settled";
+  // The stage path the CPU would not choose by itself, for comparison.
+  if (argc > 3 && std::strcmp(argv[3], "sse2") == 0)
+    StereoStage::SelectPath(StereoStage::Path::kSse2);
+  static const struct {
+    const char* name;
+    Scenario scenario;
+  } kModes[] = {{"settled", Scenario::kSettled},
+                {"moving", Scenario::kMoving},
+                {"subnormal", Scenario::kSubnormalBands},
+                {"silence", Scenario::kSilenceAfterLoud},
+                {"quiet", Scenario::kQuiet}};
+  for (const auto& m : kModes) {
+    if (std::strcmp(m.name, mode) != 0) continue;
+    constexpr int kBlock = 512;
+    BenchScenario bench(m.scenario, kBlock);
+    double sum = 0.0;
+    for (long done = 0; done < frames; done += kBlock) {
+      bench.RunBlock();
+      sum += bench.Output()[0];
     }
-    strip.ProcessBlock(in, out, kBlock);
-    sum += outLeft[0];
+    std::printf("%ld frames, checksum %.17g\n", frames, sum);
+    return 0;
   }
-  std::printf("%ld frames, checksum %.17g\n", frames, sum);
-  return 0;
+  std::fprintf(stderr, "tolven_frame_count: unknown scenario %s\n", mode);
+  return 2;
 }

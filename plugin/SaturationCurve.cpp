@@ -29,6 +29,13 @@ const float SaturationCurve::kEntries[SaturationCurve::kCount] = {
 };
 // clang-format on
 
+const std::array<double, SaturationCurve::kCount> SaturationCurve::kWideEntries = [] {
+  std::array<double, kCount> wide{};
+  for (int i = 0; i < kCount; ++i)
+    wide[i] = static_cast<double>(kEntries[i]);
+  return wide;
+}();
+
 double SaturationCurve::Value(double v) {
   const double a = std::fabs(v);
   const double r = a / (a + 3.0);

@@ -5,10 +5,7 @@
 // same for every binding; TOLVEN.cpp is compiled once per module.
 #include "IPlugBinding.h"
 
-#include "EqSection.h"
-#include "ExactMath.h"
-#include "Oversampler.h"
-#include "ParamSmoother.h"
+#include "ChannelStrip.h"
 #include "TOLVENIdentity.h"
 
 #include <cstdint>
@@ -31,55 +28,21 @@ public:
   // processing, under the lock).
   double MeterLevel() const { return meterLevel; }
 
-  // Added to every sample before the stage and taken off every output sample.
-  static constexpr double DC_OFFSET = 1e-10;
-  // Sample rates the processing accepts; outside them (a host that announced
-  // nothing sane) the input passes through dry and no state moves.
-  static constexpr double kMaxSampleRate = 1.0e6;
-  // Input samples are limited to this magnitude: far beyond any audio, and
-  // small enough that no filter history can overflow.
-  static constexpr double kInputCeiling = 1.0e30;
+  // Input samples are limited to this magnitude (see ChannelStrip).
+  static constexpr double kInputCeiling = ChannelStrip::kInputCeiling;
 
 private:
   friend struct TOLVENInspector; // white-box checks in the tests
 
-  // One sample of both channels; the loop body of ProcessBlock.
-  void ProcessFrame(double** inputs, double** outputs, int n, double sampleRate);
-  void PassDry(double** inputs, double** outputs, int frames);
-  void UpdateMeter();
-  // Writes meterLevel into the meter control, when the editor has one.
+  // Writes the meter level into the meter control, when the editor has one.
   void ShowMeterLevel();
-  // The smoothing coefficient and the meter's decay factor depend only on the
-  // sample rate: worked out again only when it changes.
-  void UpdateRateConstants(double sampleRate);
   bool IsBypassEngaged() const;
+  static bool ReadBypass(const void* self);
 
-  double highTarget = 0.5;
-  double midTarget = 0.5;
-  double lowTarget = 0.5;
-  double inputGain = 1.0;
-  double outputGain = 1.0;
-  ParamSmoother highSmoother;
-  ParamSmoother midSmoother;
-  ParamSmoother lowSmoother;
-  ParamSmoother inputSmoother;
-  ParamSmoother outputSmoother;
-  EqSection highSection[2];
-  EqSection lowSection[2];
-  EqSection midSection[2];
-  // Declared left first: built left then right, released right then left.
-  Oversampler leftStage;
-  Oversampler rightStage;
-  double stageOut[2] = {0.0, 0.0};
-  double channelOut[2] = {0.0, 0.0};
-  double meterLevel = 1.0;
+  ChannelStrip strip;
+  // Read once per frame: the parameter records live as long as the plug-in.
+  const IParameter* mBypassParam = nullptr;
   // Index of the meter display in the editor's control list; -1 while the
   // plug-in has no editor description.
   int32_t meterControl = -1;
-
-  // 10^0.76, applied after the equaliser.
-  const double mMakeupGain;
-  double mConstantsRate = 0.0; // sample rate the two below belong to
-  double mSmoothingCoefficient = 0.0;
-  double mMeterFactor = 0.0;
 };

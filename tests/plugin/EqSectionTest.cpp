@@ -32,7 +32,8 @@ class EqAtRate : public ::testing::TestWithParam<double> {};
 
 TEST_P(EqAtRate, EveryBandIsFlatAndInvertingAtMidSetting) {
   const double rate = GetParam();
-  for (Routine r : {&HighBandCoefficients, &MidBandCoefficients, &LowBandCoefficients}) {
+  for (Routine r : {&HighBandCoefficients<double>, &MidBandCoefficients<double>,
+                    &LowBandCoefficients<double>}) {
     const EqSection s = Make(r, rate, 0.5);
     for (double hz : {0.0, 20.0, 200.0, 1000.0, 1590.0, 5000.0, 15000.0, rate / 2.0}) {
       const std::complex<double> h = Response(s, hz, rate);
@@ -97,7 +98,8 @@ TEST_P(EqAtRate, MidBandPeaksNear1590HzAndPassesTheEnds) {
 
 TEST_P(EqAtRate, DenominatorStaysPositiveAcrossTheControlRange) {
   const double rate = GetParam();
-  for (Routine r : {&HighBandCoefficients, &MidBandCoefficients, &LowBandCoefficients}) {
+  for (Routine r : {&HighBandCoefficients<double>, &MidBandCoefficients<double>,
+                    &LowBandCoefficients<double>}) {
     for (int i = 0; i <= 100; ++i) {
       const EqSection s = Make(r, rate, i / 100.0);
       EXPECT_GT(s.a0, 0.0);
@@ -116,7 +118,8 @@ TEST(EqSection, BilinearStructureOfEveryBand) {
   // b2 mirrors b0 in the sign of its F term: b0 + b2 = 2 (P F^2 + R), and
   // b1 = 2 R - 2 P F^2, so b0 + b2 + b1 = 4 R is independent of F. The same
   // holds for the denominator. A mistyped constant or sign breaks it.
-  for (Routine r : {&HighBandCoefficients, &MidBandCoefficients, &LowBandCoefficients}) {
+  for (Routine r : {&HighBandCoefficients<double>, &MidBandCoefficients<double>,
+                    &LowBandCoefficients<double>}) {
     for (double v : {0.0, 0.3, 0.5, 0.9, 1.0}) {
       const EqSection s1 = Make(r, 44100.0, v);
       const EqSection s2 = Make(r, 96000.0, v);
@@ -132,7 +135,8 @@ TEST(EqSection, BilinearStructureOfEveryBand) {
 }
 
 TEST(EqSection, ImpulseResponseStartsAtB0OverA0AndSumsToTheDcGain) {
-  for (Routine r : {&HighBandCoefficients, &MidBandCoefficients, &LowBandCoefficients}) {
+  for (Routine r : {&HighBandCoefficients<double>, &MidBandCoefficients<double>,
+                    &LowBandCoefficients<double>}) {
     EqSection s = Make(r, 48000.0, 0.5);
     const double first = FilterSample(s, 1.0);
     EXPECT_EQ(first, s.b0 / s.a0);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -84,6 +85,46 @@ TEST(SaturationCurve, NonFiniteInputsGiveNoNaN) {
   // The largest finite input saturates instead.
   EXPECT_NEAR(SaturationCurve::Value(std::numeric_limits<double>::max()), -0.5957, 1e-3);
   EXPECT_EQ(SaturationCurve::Value(0.0), 0.0);
+}
+
+// The two-lane lookup against the scalar one, bit for bit: values over the
+// whole exponent range of both signs, table cell edges and every special.
+TEST(SaturationCurve, TwoLaneValuesMatchTheScalarOnes) {
+  std::vector<double> v = {0.0,
+                           -0.0,
+                           std::numeric_limits<double>::denorm_min(),
+                           -std::numeric_limits<double>::min(),
+                           std::numeric_limits<double>::max(),
+                           -std::numeric_limits<double>::max(),
+                           std::numeric_limits<double>::infinity(),
+                           -std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN(),
+                           -std::numeric_limits<double>::quiet_NaN(),
+                           1e300,
+                           3.0};
+  // Where p crosses a table cell: r = i / scale, v = 3r / (1 - r).
+  for (int i = 0; i < SaturationCurve::kCount; ++i) {
+    const double r = i / static_cast<double>(SaturationCurve::kScale);
+    if (r < 1.0) v.push_back(std::nextafter(3.0 * r / (1.0 - r), 0.0));
+  }
+  uint64_t x = 88172645463325252ull;
+  for (int i = 0; i < 20000; ++i) {
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    double d;
+    std::memcpy(&d, &x, sizeof d);
+    v.push_back(d); // any bit pattern
+    v.push_back(std::ldexp(static_cast<double>(x >> 11) * 0x1p-53, -static_cast<int>(x % 60)));
+  }
+  for (size_t i = 0; i + 1 < v.size(); ++i) {
+    const Lanes got = SaturationCurve::Values(MakeLanes(v[i], v[i + 1]));
+    const double want[2] = {SaturationCurve::Value(v[i]), SaturationCurve::Value(v[i + 1])};
+    for (int lane = 0; lane < 2; ++lane) {
+      const double g = Lane(got, lane);
+      ASSERT_EQ(std::memcmp(&g, &want[lane], sizeof g), 0) << v[i + lane] << " " << g;
+    }
+  }
 }
 
 } // namespace

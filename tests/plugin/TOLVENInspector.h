@@ -5,25 +5,34 @@
 #include <cstring>
 #include <vector>
 
-// White-box access to the channel strip's member state for the tests.
+// White-box access to the channel strip's member state for the tests; a
+// channel's values are read out of their lane.
 struct TOLVENInspector {
-  static double HighTarget(const TOLVEN& t) { return t.highTarget; }
-  static double MidTarget(const TOLVEN& t) { return t.midTarget; }
-  static double LowTarget(const TOLVEN& t) { return t.lowTarget; }
-  static double InputGain(const TOLVEN& t) { return t.inputGain; }
-  static double OutputGain(const TOLVEN& t) { return t.outputGain; }
-  static const ParamSmoother& HighSmoother(const TOLVEN& t) { return t.highSmoother; }
-  static const ParamSmoother& MidSmoother(const TOLVEN& t) { return t.midSmoother; }
-  static const ParamSmoother& LowSmoother(const TOLVEN& t) { return t.lowSmoother; }
-  static const ParamSmoother& InputSmoother(const TOLVEN& t) { return t.inputSmoother; }
-  static const ParamSmoother& OutputSmoother(const TOLVEN& t) { return t.outputSmoother; }
-  static const EqSection& High(const TOLVEN& t, int ch) { return t.highSection[ch]; }
-  static const EqSection& Low(const TOLVEN& t, int ch) { return t.lowSection[ch]; }
-  static const EqSection& Mid(const TOLVEN& t, int ch) { return t.midSection[ch]; }
-  static const Oversampler& Stage(const TOLVEN& t, int ch) {
-    return ch == 0 ? t.leftStage : t.rightStage;
+  static const ChannelStrip& Strip(const TOLVEN& t) { return t.strip; }
+  static double HighTarget(const TOLVEN& t) { return t.strip.highTarget; }
+  static double MidTarget(const TOLVEN& t) { return t.strip.midTarget; }
+  static double LowTarget(const TOLVEN& t) { return t.strip.lowTarget; }
+  static double InputGain(const TOLVEN& t) { return t.strip.inputGain; }
+  static double OutputGain(const TOLVEN& t) { return t.strip.outputGain; }
+  static const ParamSmoother& HighSmoother(const TOLVEN& t) {
+    return t.strip.highSmoother.smoother;
   }
-  static double MeterLevel(const TOLVEN& t) { return t.meterLevel; }
+  static const ParamSmoother& MidSmoother(const TOLVEN& t) { return t.strip.midSmoother.smoother; }
+  static const ParamSmoother& LowSmoother(const TOLVEN& t) { return t.strip.lowSmoother.smoother; }
+  static const ParamSmoother& InputSmoother(const TOLVEN& t) {
+    return t.strip.inputSmoother.smoother;
+  }
+  static const ParamSmoother& OutputSmoother(const TOLVEN& t) {
+    return t.strip.outputSmoother.smoother;
+  }
+  static EqSection High(const TOLVEN& t, int ch) { return Channel(t.strip.high.section, ch); }
+  static EqSection Low(const TOLVEN& t, int ch) { return Channel(t.strip.low.section, ch); }
+  static EqSection Mid(const TOLVEN& t, int ch) { return Channel(t.strip.mid.section, ch); }
+  // The first history of the stage's first up-sampling filter.
+  static double StageHistory(const TOLVEN& t, int ch) {
+    return Lane(t.strip.stage.up2.PreviousInput(0), ch);
+  }
+  static double MeterLevel(const TOLVEN& t) { return t.strip.meterLevel; }
   static int MeterControl(const TOLVEN& t) { return t.meterControl; }
   static void SetMeterControl(TOLVEN& t, int index) { t.meterControl = index; }
 
@@ -31,36 +40,48 @@ struct TOLVENInspector {
   // smoother states, the section histories, the oversampler histories, the
   // stage and channel outputs and the meter level.
   static std::vector<double> Histories(const TOLVEN& t) {
+    const ChannelStrip& s = t.strip;
     std::vector<double> v;
-    for (const ParamSmoother* s :
-         {&t.highSmoother, &t.midSmoother, &t.lowSmoother, &t.inputSmoother, &t.outputSmoother})
-      v.push_back(s->state);
+    for (const ChannelStrip::FreezingSmoother* f :
+         {&s.highSmoother, &s.midSmoother, &s.lowSmoother, &s.inputSmoother, &s.outputSmoother})
+      v.push_back(f->smoother.state);
     for (int ch = 0; ch < 2; ++ch) {
-      for (const EqSection* s : {&t.highSection[ch], &t.lowSection[ch], &t.midSection[ch]}) {
-        for (double x : {s->x, s->y, s->x1, s->x2, s->y1, s->y2})
-          v.push_back(x);
+      for (const EqSectionOf<Lanes>* e : {&s.high.section, &s.low.section, &s.mid.section}) {
+        for (Lanes x : {e->x, e->y, e->x1, e->x2, e->y1, e->y2})
+          v.push_back(Lane(x, ch));
       }
-      const Oversampler& o = ch == 0 ? t.leftStage : t.rightStage;
-      Append(v, o.Up2().Paths());
-      Append(v, o.Down2().Paths());
-      Append(v, o.Up4().Paths());
-      Append(v, o.Down4().Paths());
-      Append(v, o.Up8().Paths());
-      Append(v, o.Down8().Paths());
-      Append(v, o.Up16().Paths());
-      Append(v, o.Down16().Paths());
-      v.push_back(t.stageOut[ch]);
-      v.push_back(t.channelOut[ch]);
+      Append(v, s.stage.up2, ch);
+      Append(v, s.stage.down2, ch);
+      Append(v, s.stage.up4, ch);
+      Append(v, s.stage.down4, ch);
+      v.push_back(Lane(s.stageOut, ch));
+      v.push_back(Lane(s.channelOut, ch));
     }
-    v.push_back(t.meterLevel);
+    v.push_back(s.meterLevel);
     return v;
   }
 
 private:
-  template <int N> static void Append(std::vector<double>& v, const HalfbandAllpass<N>& p) {
+  static EqSection Channel(const EqSectionOf<Lanes>& e, int ch) {
+    EqSection s;
+    s.x = Lane(e.x, ch);
+    s.y = Lane(e.y, ch);
+    s.x1 = Lane(e.x1, ch);
+    s.x2 = Lane(e.x2, ch);
+    s.y1 = Lane(e.y1, ch);
+    s.y2 = Lane(e.y2, ch);
+    s.a0 = Lane(e.a0, ch);
+    s.a1 = Lane(e.a1, ch);
+    s.a2 = Lane(e.a2, ch);
+    s.b0 = Lane(e.b0, ch);
+    s.b1 = Lane(e.b1, ch);
+    s.b2 = Lane(e.b2, ch);
+    return s;
+  }
+  template <int N> static void Append(std::vector<double>& v, const StereoHalfband<N>& p, int ch) {
     for (int k = 0; k < N; ++k) {
-      v.push_back(p.x[k]);
-      v.push_back(p.y[k]);
+      v.push_back(Lane(p.PreviousInput(k), ch));
+      v.push_back(Lane(p.y[k], ch));
     }
   }
 };

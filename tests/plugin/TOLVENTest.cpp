@@ -105,9 +105,8 @@ TEST(TOLVENDefinition, Identity) {
   EXPECT_TRUE(strip->LegalIO(1, 1));
   EXPECT_TRUE(strip->LegalIO(2, 2));
   EXPECT_FALSE(strip->LegalIO(1, 2));
-  // Member state after construction: every history zero, factor-4 stages,
-  // the needle fully right and the meter last in the editor's control list.
-  EXPECT_EQ(TOLVENInspector::Stage(*strip, 1).Factor(), 4);
+  // Member state after construction: every history zero, the needle fully
+  // right and the meter last in the editor's control list.
   EXPECT_EQ(TOLVENInspector::MeterControl(*strip), 7);
   ASSERT_NE(strip->GetEditor(), nullptr);
   EXPECT_EQ(strip->GetEditor()->NumControls(), 8);
@@ -373,7 +372,7 @@ TEST(TOLVENProcessing, BypassFreezesEqualiserAndOutputGainButNotTheRest) {
   const double outState = TOLVENInspector::OutputSmoother(*strip).state;
   const double highState = TOLVENInspector::HighSmoother(*strip).state;
   const double inputState = TOLVENInspector::InputSmoother(*strip).state;
-  const double stageHistory = TOLVENInspector::Stage(*strip, 0).Up2().Paths().x[0];
+  const double stageHistory = TOLVENInspector::StageHistory(*strip, 0);
 
   strip->SetParameterValue(kBypass, 1.0);
   const Signal other = Noise(3000, 0.5, 17);
@@ -385,8 +384,8 @@ TEST(TOLVENProcessing, BypassFreezesEqualiserAndOutputGainButNotTheRest) {
   // The band smoothers, the input smoother and the stages keep running.
   EXPECT_NE(TOLVENInspector::HighSmoother(*strip).state, highState);
   EXPECT_NE(TOLVENInspector::InputSmoother(*strip).state, inputState);
-  EXPECT_NE(TOLVENInspector::Stage(*strip, 0).Up2().Paths().x[0], stageHistory);
-  // The coefficients are still recomputed every sample.
+  EXPECT_NE(TOLVENInspector::StageHistory(*strip, 0), stageHistory);
+  // The coefficients still follow the moving band smoother.
   EXPECT_NE(TOLVENInspector::High(*strip, 0).a0, high.a0);
 
   // Released: processing resumes from the frozen histories.
@@ -567,7 +566,9 @@ TEST(TOLVENMeter, FollowsTheSumOfBothChannelsIntoTheMeterControl) {
   Signal l;
   Signal r;
   RunStrip(*strip, a, a, l, r);
-  EXPECT_EQ(editor->writes, 48000);
+  // Handed over once per block (94 calls of at most 512 frames), the last
+  // level each time.
+  EXPECT_EQ(editor->writes, 94);
   EXPECT_EQ(editor->lastIndex, 7);
   EXPECT_EQ(editor->lastValue, TOLVENInspector::MeterLevel(*strip));
   // |L + R| peaks at 1.0; the needle settles near its mean, 2 / pi.
