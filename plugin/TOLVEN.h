@@ -26,7 +26,7 @@ public:
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
   // The VU level the meter shows (bindings with a meter output read it after
   // processing, under the lock).
-  double MeterLevel() const { return meterLevel; }
+  double MeterLevel() const { return strip.MeterLevel(); }
 
   // Input samples are limited to this magnitude (see ChannelStrip).
   static constexpr double kInputCeiling = ChannelStrip::kInputCeiling;
