@@ -6,8 +6,8 @@
 #include "IPlugStructs.h"
 #include "PluginIdentity.h"
 #include "PresetSlot.h"
-#include "RelaxedAtomic.h"
 #include "ReentrantLock.h"
+#include "RelaxedAtomic.h"
 #include "StateChunk.h"
 
 #include <cstdint>

@@ -58,8 +58,8 @@ int RunConcurrently(const std::function<void(int)>& block, const std::function<v
 // A stereo block of a tone, the same every call.
 struct Buffers {
   std::vector<std::vector<float>> in = TestSignal(kChannels, kBlock);
-  std::vector<std::vector<float>> out = std::vector<std::vector<float>>(
-      kChannels, std::vector<float>(kBlock));
+  std::vector<std::vector<float>> out =
+      std::vector<std::vector<float>>(kChannels, std::vector<float>(kBlock));
   std::vector<std::vector<double>> in64 = ToDouble(in);
   std::vector<std::vector<double>> out64 = ToDouble(out);
   std::vector<float*> inPtr = Pointers(in), outPtr = Pointers(out);

@@ -347,8 +347,8 @@ TEST(PngDecode, ChunkLongerThanTheDataFailsAtOnce) {
   std::vector<unsigned char> bytes = Encode(RandomImage(12, 9, PNG_COLOR_TYPE_RGB_ALPHA, 8, 82));
   size_t pos = 8;
   while (pos + 8 <= bytes.size() && memcmp(&bytes[pos + 4], "IDAT", 4) != 0)
-    pos += 12 + ((size_t)bytes[pos] << 24 | bytes[pos + 1] << 16 | bytes[pos + 2] << 8 |
-                 bytes[pos + 3]);
+    pos += 12 +
+           ((size_t)bytes[pos] << 24 | bytes[pos + 1] << 16 | bytes[pos + 2] << 8 | bytes[pos + 3]);
   ASSERT_LT(pos + 8, bytes.size());
   const unsigned char huge[4] = {0x7F, 0xFF, 0xFF, 0xFF};
   memcpy(&bytes[pos], huge, 4);
