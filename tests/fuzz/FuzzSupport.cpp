@@ -1,6 +1,7 @@
 #include "FuzzSupport.h"
 
 #include "Vst2Instance.h"
+#include "Vst2Module.h"
 
 #include <cmath>
 #include <cstdio>
@@ -8,6 +9,12 @@
 
 const double kParamMin[kStripParams] = {0.0, 0.0, 0.0, -24.0, -24.0, 0.0};
 const double kParamMax[kStripParams] = {1.0, 1.0, 1.0, 24.0, 24.0, 1.0};
+
+VstPluginMainProc Vst2Entry() {
+  static Vst2Module module(TOLVEN_VST2_MODULE);
+  FUZZ_CHECK(module.IsLoaded());
+  return module.EntryPoint();
+}
 
 void FuzzFailure(const char* what, const char* file, int line) {
   std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, what);

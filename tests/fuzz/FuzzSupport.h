@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "VstInterface.h"
+
 class Vst2Instance;
 
 // A failed check aborts, so the fuzzer stores the input that caused it.
@@ -51,3 +53,6 @@ extern const double kParamMax[kStripParams];
 // values lie in 0..1, its texts fit the published sizes, and finite input
 // gives finite output in every processing form.
 void CheckVst2Instance(Vst2Instance& fx);
+
+// The VST2 module's entry, from the module loaded on first use (and kept).
+VstPluginMainProc Vst2Entry();
