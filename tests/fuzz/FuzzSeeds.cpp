@@ -31,7 +31,7 @@ std::vector<uint8_t> Prefixed(std::vector<uint8_t> prefix, const std::vector<uin
 }
 
 // One dispatcher call in the dispatcher fuzzer's encoding.
-void Encode(std::vector<uint8_t>& out, VstInt32 opcode, int16_t index, int16_t value, float opt,
+void Encode(std::vector<uint8_t>& out, VstInt32 opcode, int32_t index, int16_t value, float opt,
             const std::string& text = "", uint8_t between = 0) {
   auto put = [&](const void* p, size_t n) {
     out.insert(out.end(), static_cast<const uint8_t*>(p), static_cast<const uint8_t*>(p) + n);

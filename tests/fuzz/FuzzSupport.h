@@ -24,7 +24,7 @@ public:
   template <typename T> T Take() {
     T value{};
     const size_t n = sizeof(T) < mSize - mPos ? sizeof(T) : mSize - mPos;
-    std::memcpy(&value, mData + mPos, n);
+    if (n) std::memcpy(&value, mData + mPos, n);
     mPos += n;
     return value;
   }
@@ -32,6 +32,7 @@ public:
   // Up to count bytes (all that are left when count is larger).
   std::vector<uint8_t> Bytes(size_t count) {
     const size_t n = count < Remaining() ? count : Remaining();
+    if (n == 0) return {};
     std::vector<uint8_t> bytes(mData + mPos, mData + mPos + n);
     mPos += n;
     return bytes;

@@ -26,12 +26,12 @@ struct Arguments {
 void Call(Vst2Instance& fx, FuzzInput& input, Arguments& args) {
   // Opcodes up to a little beyond the last one defined, and a few negative.
   const VstInt32 opcode = static_cast<VstInt32>(input.Take<uint8_t>() % 84) - 4;
-  const VstInt32 index = input.Take<int16_t>();
+  const VstInt32 index = input.Take<int32_t>();
   VstIntPtr value = input.Take<int16_t>();
   const float opt = input.Take<float>();
   const std::vector<uint8_t> fill = input.Bytes(input.Take<uint8_t>());
   std::memset(args.scratch, 0, kScratch);
-  std::memcpy(args.scratch, fill.data(), fill.size());
+  if (!fill.empty()) std::memcpy(args.scratch, fill.data(), fill.size());
   void* ptr = input.Take<uint8_t>() % 8 == 0 ? nullptr : args.scratch;
 
   switch (opcode) {

@@ -35,7 +35,7 @@ public:
     }
     size_t n = std::min<size_t>(static_cast<size_t>(numBytes), mBytes.size() - mCursor);
     if (mMode & 2) n = std::min<size_t>(n, mFailAt); // short reads
-    std::memcpy(buffer, mBytes.data() + mCursor, n);
+    if (n) std::memcpy(buffer, mBytes.data() + mCursor, n);
     mCursor += n;
     // Counts that lie, no count at all, or the truth.
     if (numBytesRead)
