@@ -53,8 +53,9 @@ void CountRelease(void* p) {
   if (tWatching && p) gReleases.fetch_add(1);
 }
 
-void CountLock(const void* lock) {
+void CountLock(const volatile void* address) {
   if (!tWatching) return;
+  const void* lock = const_cast<const void*>(address);
   const int n = gLockCount.load();
   for (int i = 0; i < n && i < kMaxLocks; ++i)
     if (gLocks[i].load() == lock) return;
@@ -72,15 +73,6 @@ template <typename F> F Real(std::atomic<F>& cache, const char* name) {
   }
   return f;
 }
-
-using LockFn = int (*)(pthread_mutex_t*);
-using RwLockFn = int (*)(pthread_rwlock_t*);
-using SpinFn = int (*)(pthread_spinlock_t*);
-std::atomic<LockFn> gRealLock{nullptr};
-std::atomic<LockFn> gRealTryLock{nullptr};
-std::atomic<RwLockFn> gRealReadLock{nullptr};
-std::atomic<RwLockFn> gRealWriteLock{nullptr};
-std::atomic<SpinFn> gRealSpinLock{nullptr};
 
 } // namespace
 
@@ -111,26 +103,20 @@ TOLVEN_INTERPOSE void free(void* p) {
   CountRelease(p);
   __libc_free(p);
 }
-TOLVEN_INTERPOSE int pthread_mutex_lock(pthread_mutex_t* m) {
-  CountLock(m);
-  return Real(gRealLock, "pthread_mutex_lock")(m);
-}
-TOLVEN_INTERPOSE int pthread_mutex_trylock(pthread_mutex_t* m) {
-  CountLock(m);
-  return Real(gRealTryLock, "pthread_mutex_trylock")(m);
-}
-TOLVEN_INTERPOSE int pthread_rwlock_rdlock(pthread_rwlock_t* l) {
-  CountLock(l);
-  return Real(gRealReadLock, "pthread_rwlock_rdlock")(l);
-}
-TOLVEN_INTERPOSE int pthread_rwlock_wrlock(pthread_rwlock_t* l) {
-  CountLock(l);
-  return Real(gRealWriteLock, "pthread_rwlock_wrlock")(l);
-}
-TOLVEN_INTERPOSE int pthread_spin_lock(pthread_spinlock_t* l) {
-  CountLock(const_cast<const int*>(l));
-  return Real(gRealSpinLock, "pthread_spin_lock")(l);
-}
+// A lock call: counted, then passed on to the next definition. The cache is
+// constant-initialised, so no guard (itself a lock) protects it.
+#define TOLVEN_INTERPOSE_LOCK(function, Lock)                                                      \
+  TOLVEN_INTERPOSE int function(Lock* lock) {                                                      \
+    static std::atomic<int (*)(Lock*)> real{nullptr};                                              \
+    CountLock(lock);                                                                               \
+    return Real(real, #function)(lock);                                                            \
+  }
+
+TOLVEN_INTERPOSE_LOCK(pthread_mutex_lock, pthread_mutex_t)
+TOLVEN_INTERPOSE_LOCK(pthread_mutex_trylock, pthread_mutex_t)
+TOLVEN_INTERPOSE_LOCK(pthread_rwlock_rdlock, pthread_rwlock_t)
+TOLVEN_INTERPOSE_LOCK(pthread_rwlock_wrlock, pthread_rwlock_t)
+TOLVEN_INTERPOSE_LOCK(pthread_spin_lock, pthread_spinlock_t)
 
 // operator new and delete go to the counting malloc and free.
 __attribute__((visibility("default"))) void* operator new(size_t size) {
