@@ -111,14 +111,15 @@ void IParameter::SetValue(double value) {
 
 void IParameter::SetNormalizedValue(double normalized) {
   if (std::isnan(normalized)) return;
+  // Whatever a host, the editor or a preset hands in ends inside the bounds,
+  // so that the value shown, the value saved and the value heard agree: x is
+  // taken as the nearest end of 0..1, and the stepped result (steps count from
+  // 0, not from min) is limited to both bounds.
+  normalized = std::clamp(normalized, 0.0, 1.0);
   double real = mMin + ShapePow(normalized, mShape) * (mMax - mMin);
   if (mKind != kKindDouble) real = std::floor(real / mStep + 0.5) * mStep;
-  real = std::min(real, mMax);
-  // Only an upper clamp belongs to this mapping, but a value that is not a
-  // number at all (NaN, -inf) must never reach the plug-in.
   if (std::isnan(real)) return;
-  if (real == -std::numeric_limits<double>::infinity()) real = mMin;
-  mValue = real;
+  mValue = std::clamp(real, mMin, mMax);
 }
 
 double IParameter::NormalizedDefault() const {

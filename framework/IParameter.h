@@ -37,9 +37,9 @@ public:
   // Real value, clamped into [min, max]; no step rounding. NaN is ignored (the
   // value stays), infinities clamp to the bounds.
   void SetValue(double value);
-  // From a normalised x: min + x^shape * (max - min), rounded to the step
-  // unless double, then clamped at max only. NaN (given or resulting) is
-  // ignored; a result of -infinity is clamped to min.
+  // From a normalised x (outside 0..1: the nearest end): min + x^shape *
+  // (max - min), rounded to the step unless double, then clamped into
+  // [min, max]. NaN (given or resulting) is ignored.
   void SetNormalizedValue(double normalized);
 
   double Value() const { return mValue; }

@@ -7,6 +7,7 @@
 #include "PluginIdentity.h"
 #include "PresetSlot.h"
 #include "ReentrantLock.h"
+#include "RelaxedAtomic.h"
 #include "StateChunk.h"
 
 #include <cstdint>
@@ -340,17 +341,20 @@ private:
   int32_t mMakerID;
   int32_t mVersion;
   int mPluginFormat;
-  int mHost = -1;
-  int32_t mHostVersion = 0;
+  // Values one host thread may read while another writes them without the
+  // instance lock (VST3 controller queries, the host identity asked from any
+  // thread): relaxed atomics, never torn, never a data race.
+  RelaxedAtomic<int> mHost{-1};
+  RelaxedAtomic<int32_t> mHostVersion{0};
   bool mDoesStateChunks;
   bool mIsInstrument;
   bool mDoesMidi;
-  bool mIsBypassed = false;
-  int mCurrentPresetIdx = 0;
-  double mSampleRate = 44100.0;
+  RelaxedAtomic<bool> mIsBypassed{false};
+  RelaxedAtomic<int> mCurrentPresetIdx{0};
+  RelaxedAtomic<double> mSampleRate{44100.0};
   int mBlockSize = 0;
-  int mLatency;
-  int mTailSize = 0;
+  RelaxedAtomic<int> mLatency;
+  RelaxedAtomic<int> mTailSize{0};
   std::unique_ptr<DelayLine> mDelayLine;
   std::unique_ptr<IPlugEditor> mEditor;
   std::vector<IParameter> mParams;

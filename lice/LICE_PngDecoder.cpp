@@ -25,15 +25,15 @@ struct MemorySource {
   size_t remaining;
 };
 
-// Past the end the reader hands out zero bytes; libpng then fails on the
-// malformed chunk that results.
+// A read past the end of the image is an error at once: a chunk length that
+// points beyond the data must not have libpng chew through gigabytes of
+// padding before its checksum fails.
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
   MemorySource* source = (MemorySource*)png_get_io_ptr(png);
-  memset(out, 0, length);
-  size_t n = length < source->remaining ? length : source->remaining;
-  if (n) memcpy(out, source->cursor, n);
-  source->cursor += n;
-  source->remaining -= n;
+  if (length > source->remaining) png_error(png, "read past the end of the data");
+  memcpy(out, source->cursor, length);
+  source->cursor += length;
+  source->remaining -= length;
 }
 
 // Requests the transforms that turn every colour type and bit depth into four

@@ -14,6 +14,7 @@ packages=(
   juce-modules-source-data
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64
+  clang libfuzzer-14-dev
 )
 
 missing=()

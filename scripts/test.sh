@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The whole test suite: installs what it needs, then builds and tests the
-# Linux release build, the sanitizer build and the Windows build under Wine.
-# Usage: scripts/test.sh [preset...]   (default: all three)
+# Linux release build, the sanitizer build, the Windows build under Wine, the
+# ThreadSanitizer concurrency tests and a short run of each fuzz target.
+# Usage: scripts/test.sh [preset...]   (default: all five)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 
 presets=("$@")
-[ "${#presets[@]}" -gt 0 ] || presets=(linux-release linux-asan windows-release)
+[ "${#presets[@]}" -gt 0 ] || presets=(linux-release linux-asan windows-release linux-tsan linux-fuzz)
 
 scripts/install-deps.sh
 

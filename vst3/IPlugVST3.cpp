@@ -553,6 +553,8 @@ tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInf
 tresult PLUGIN_API IPlugVST3::getProgramName(ProgramListID listId, int32 programIndex,
                                              String128 name) {
   if (listId != kPresetListId || !name) return kResultFalse;
+  // Preset recall from the audio thread renames slots under the lock.
+  ScopedLock guard(GetLock());
   WidenText(GetPresetName(programIndex), name, 128);
   return kResultOk;
 }

@@ -60,7 +60,7 @@ TEST(Parameter, DefinitionWidensRangeAndDerivesPrecision) {
 TEST(Parameter, NormalisedMappingRoundingAndClamps) {
   IParameter unit = Define(0.5, 0, 1, 0.01), gain = Define(0, -24, 24, 0.01);
   EXPECT_EQ(FromNormalized(unit, 0.25), 0.25);
-  EXPECT_EQ(FromNormalized(unit, -0.5), -0.5); // no lower clamp
+  EXPECT_EQ(FromNormalized(unit, -0.5), 0.0); // the nearest end of 0..1
   EXPECT_EQ(FromNormalized(gain, 0.75), 12.0);
   gain.SetNormalizedValue(0.75);
   EXPECT_EQ(gain.NormalizedValue(), 0.75);
@@ -76,7 +76,7 @@ TEST(Parameter, NormalisedMappingRoundingAndClamps) {
   EXPECT_EQ(FromNormalized(Stepped(0, 10, 3), 1.0), 9.0);
   EXPECT_EQ(FromNormalized(Stepped(0, 10, 3), 0.95), 9.0);
   EXPECT_EQ(FromNormalized(Stepped(1, 10, 4), 1.0), 10.0); // 12, clamped at max
-  EXPECT_EQ(FromNormalized(Stepped(1, 10, 4), 0.0), 0.0);  // steps count from 0, not min
+  EXPECT_EQ(FromNormalized(Stepped(1, 10, 4), 0.0), 1.0);  // 0 (steps count from 0), clamped
 
   gain.SetValue(100);
   EXPECT_EQ(gain.Value(), 24.0);
@@ -104,7 +104,7 @@ TEST(Parameter, NonFiniteValuesNeverBecomeTheValue) {
     EXPECT_EQ(a.Value(), setValue[i]);
     EXPECT_EQ(b.Value(), setNormalized[i]);
   }
-  EXPECT_EQ(FromNormalized(Define(0.5, 0, 1, 0.01, 0.5), -0.25), 0.5); // pow gives NaN
+  EXPECT_EQ(FromNormalized(Define(0.5, 0, 1, 0.01, 0.5), -0.25), 0.0); // no pow of a negative
   EXPECT_EQ(FromNormalized(Stepped(0, 1, 1), kInf), 1.0);
   EXPECT_EQ(gain.ToNormalized(kNaN), 0.0);
 }

@@ -228,6 +228,10 @@ TEST(PlugBase, ParameterFromEditorAndDefaultHooks) {
   EXPECT_EQ(plug.Get(), (Values{0.5, 0.5, 0.5, -12, 0, 1}));
   EXPECT_EQ(plug.notified, (Pairs{{3, 0.25}, {5, 0.6}}));
   EXPECT_EQ(plug.changed, (std::vector<int>{3, 5}));
+  // A drag that overshoots the control ends at the parameter's bounds.
+  plug.SetParameterFromEditor(4, -0.3);
+  plug.SetParameterFromEditor(0, 1.7);
+  EXPECT_EQ(plug.Get(), (Values{1, 0.5, 0.5, -12, -24, 1}));
   MidiMessage note;
   note.data1 = 60;
   plug.HandleMidiMessage(note); // sent straight back

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -323,6 +324,44 @@ TEST(TolvenVst2, AutomationRoundTrips) {
   EXPECT_EQ(plug.fx.GetParameter(6), 0.0f);
   // The host hears nothing back from its own automation.
   EXPECT_EQ(plug.host.CountOf(audioMasterAutomate), 0u);
+}
+
+// Whatever normalised value a host sends, the value shown, the value saved
+// and the value heard agree: below 0 is the bottom of the range, never a
+// value beyond it (once "-4800000" on show and -4.8e31 dB in the chunk).
+TEST(TolvenVst2, NormalisedValuesOutsideTheRangeEndAtItsBounds) {
+  const double mins[] = {0, 0, 0, -24, -24, 0}, maxs[] = {1, 1, 1, 24, 24, 1};
+  const char* bottoms[] = {"0.00", "0.00", "0.00", "-24.00", "-24.00", "0"};
+  const float below[] = {-1e30f, -1.0f, -0.01f, -std::numeric_limits<float>::infinity()};
+  for (float value : below) {
+    Instance plug;
+    plug.fx.Open();
+    for (int i = 0; i < 6; ++i) {
+      plug.fx.SetParameter(i, value);
+      EXPECT_EQ(plug.fx.GetParameter(i), 0.0f) << i << " " << value;
+      EXPECT_EQ(plug.fx.ParamDisplay(i), bottoms[i]) << i << " " << value;
+    }
+    const std::vector<unsigned char> chunk = plug.fx.GetChunk(true);
+    ASSERT_EQ(chunk.size(), 56u);
+    for (int i = 0; i < 6; ++i) {
+      double saved = 0.0;
+      std::memcpy(&saved, chunk.data() + 8 + 8 * i, sizeof saved);
+      EXPECT_EQ(saved, mins[i]) << i << " " << value;
+    }
+    Instance other;
+    other.fx.Open();
+    ASSERT_TRUE(other.fx.SetChunk(true, chunk));
+    EXPECT_EQ(other.fx.GetChunk(true), chunk);
+  }
+  Instance plug;
+  plug.fx.Open();
+  for (int i = 0; i < 6; ++i) {
+    plug.fx.SetParameter(i, 1e30f);
+    std::vector<unsigned char> chunk = plug.fx.GetChunk(true);
+    double saved = 0.0;
+    std::memcpy(&saved, chunk.data() + 8 + 8 * i, sizeof saved);
+    EXPECT_EQ(saved, maxs[i]) << i;
+  }
 }
 
 TEST(TolvenVst2, VendorSpecificFormatsAndReportsSteps) {

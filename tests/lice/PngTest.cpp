@@ -10,6 +10,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -338,6 +339,25 @@ TEST(PngDecode, TruncatedDataFailsCleanly) {
   }
   target.Resize(1, 1); // still the caller's, still usable
   EXPECT_NE(target.Pixels(), nullptr);
+}
+
+// A chunk length that points far beyond the data fails at the end of the
+// data, not after libpng has been fed gigabytes of padding (which took most
+// of a second even in the release build).
+TEST(PngDecode, ChunkLongerThanTheDataFailsAtOnce) {
+  std::vector<unsigned char> bytes = Encode(RandomImage(12, 9, PNG_COLOR_TYPE_RGB_ALPHA, 8, 82));
+  size_t pos = 8;
+  while (pos + 8 <= bytes.size() && memcmp(&bytes[pos + 4], "IDAT", 4) != 0)
+    pos += 12 +
+           ((size_t)bytes[pos] << 24 | bytes[pos + 1] << 16 | bytes[pos + 2] << 8 | bytes[pos + 3]);
+  ASSERT_LT(pos + 8, bytes.size());
+  const unsigned char huge[4] = {0x7F, 0xFF, 0xFF, 0xFF};
+  memcpy(&bytes[pos], huge, 4);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(LICE_DecodePngMemory(bytes.data(), bytes.size()), nullptr);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 0.1);
 }
 
 TEST(PngDecode, ChecksumErrorsFailCleanly) {

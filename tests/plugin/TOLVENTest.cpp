@@ -470,13 +470,13 @@ TEST(TOLVENRobustness, HugeInputsAreLimitedBeforeTheStage) {
 
 TEST(TOLVENRobustness, TargetsOutsideTheBoundsAreClampedWhereProcessingTakesThem) {
   auto wild = MakeStrip();
-  // The parameter model has no lower clamp for normalised values.
+  // Normalised values below 0 end at the parameter's minimum.
   wild->SetParameterNormalized(kHighGain, -0.5);
   wild->SetParameterNormalized(kLowGain, -3.0);
   wild->SetParameterNormalized(kInputGain, -1.0);
   wild->SetParameterNormalized(kOutputGain, -0.25);
-  EXPECT_EQ(wild->GetParam(kHighGain)->Value(), -0.5); // the model stays as it is
-  EXPECT_EQ(wild->GetParam(kInputGain)->Value(), -72.0);
+  EXPECT_EQ(wild->GetParam(kHighGain)->Value(), 0.0);
+  EXPECT_EQ(wild->GetParam(kInputGain)->Value(), -24.0);
   EXPECT_EQ(TOLVENInspector::HighTarget(*wild), 0.0);
   EXPECT_EQ(TOLVENInspector::LowTarget(*wild), 0.0);
   EXPECT_EQ(TOLVENInspector::InputGain(*wild), ExactMath::Pow10(-24.0 / 20.0));

@@ -3,13 +3,15 @@
 #include <atomic>
 
 // A plain value that one thread may write while another reads it, with no
-// ordering between them: control values and dirty flags are written by the
-// host's parameter thread and the audio thread (the VU meter) and read by the
-// UI thread on its next timer tick. A stale read only delays a repaint; a
-// torn one is impossible. Plain loads and stores are relaxed; the dirty flags
-// add a release store and an exchange so that a value written while the UI
-// thread draws is never left unpainted. The type must be lock-free, so the audio thread
-// never waits and never allocates.
+// ordering between them: values the host's threads share outside the
+// instance lock (the bypass flag, the sample rate, the host identity), and
+// the editor's control values and dirty flags, written by the host's
+// parameter thread and the audio thread (the VU meter) and read by the UI
+// thread on its next timer tick. A stale read only delays a repaint or a
+// controller's answer; a torn one is impossible. Plain loads and stores are
+// relaxed; the dirty flags add a release store and an exchange so that a
+// value written while the UI thread draws is never left unpainted. The type
+// must be lock-free, so the audio thread never waits and never allocates.
 template <typename T> class RelaxedAtomic {
 public:
   static_assert(std::atomic<T>::is_always_lock_free, "must be lock-free for the audio thread");
