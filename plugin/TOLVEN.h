@@ -30,6 +30,9 @@ public:
   // The VU level the meter shows (bindings with a meter output read it after
   // processing, under the lock).
   double MeterLevel() const { return meterLevel; }
+  // Index of the meter display among the editor's controls (-1: none), for a
+  // UI that shows a level measured elsewhere.
+  int MeterControl() const { return meterControl; }
 
   // Added to every sample before the stage and taken off every output sample.
   static constexpr double DC_OFFSET = 1e-10;
