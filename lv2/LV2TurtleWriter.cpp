@@ -154,9 +154,10 @@ std::string LV2TurtleWriter::PluginData() const {
 
 std::string LV2TurtleWriter::UiData() const {
   // The editor opens inside the host's window (ui:parent) and, like the
-  // plug-in, requires the URI map; nothing else is required. Resizing and touch gestures are used when offered; the idle call drives
-  // the editor's redraw tick. The meter port is asked for explicitly, being
-  // an output the host might not otherwise send.
+  // plug-in, requires the URI map; nothing else is required. Resizing and
+  // touch gestures are used when offered; the idle call drives the editor's
+  // redraw tick. The meter port is asked for explicitly, being an output the
+  // host might not otherwise send.
   const LV2PortLayout layout(mPlug.NumParams());
   std::ostringstream s;
   s << Uri(mDescription.uiUri) << "\n  a ui:X11UI ;\n"

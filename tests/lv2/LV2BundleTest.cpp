@@ -84,10 +84,11 @@ TEST_F(LV2Bundle, OneX11UiInItsOwnBinaryRequiringOnlyTheParentAndTheUriMap) {
   lilv_world_load_resource(world.World(), lilv_ui_get_uri(ui));
   const auto objects = [&](const char* predicate) {
     std::set<std::string> found;
-    LilvNodes* nodes = lilv_world_find_nodes(world.World(), lilv_ui_get_uri(ui),
-                                             world.Node(predicate), nullptr);
-    LILV_FOREACH (nodes, i, nodes)
+    LilvNodes* nodes =
+        lilv_world_find_nodes(world.World(), lilv_ui_get_uri(ui), world.Node(predicate), nullptr);
+    LILV_FOREACH(nodes, i, nodes) {
       found.insert(Text(lilv_nodes_get(nodes, i)));
+    }
     lilv_nodes_free(nodes);
     return found;
   };

@@ -99,8 +99,7 @@ public:
     if (handle) descriptor->cleanup(handle);
     handle = nullptr;
   }
-  void PortEvent(uint32_t port, float value, uint32_t format = 0,
-                 uint32_t size = sizeof(float)) {
+  void PortEvent(uint32_t port, float value, uint32_t format = 0, uint32_t size = sizeof(float)) {
     descriptor->port_event(handle, port, size, format, &value);
   }
   int Idle() {
@@ -190,8 +189,8 @@ TEST(LV2Ui, OpensInTheParentAsTheSnapshotDrawsAndFollowsPortEvents) {
   host.PortEvent(kBypassPort, 1.0f);
   const std::vector<uint32_t> moved = Reference("--meter 1 --set 0=0.75 --set 3=12 --set 5=1");
   ASSERT_GT(Mismatches(moved, atRest), 0);
-  EXPECT_TRUE(host.Shows(x, moved)) << Mismatches(x.Pixels(), moved) << " pixels differ, "
-                                    << FirstDifference(x.Pixels(), moved);
+  EXPECT_TRUE(host.Shows(x, moved))
+      << Mismatches(x.Pixels(), moved) << " pixels differ, " << FirstDifference(x.Pixels(), moved);
 
   // The meter port moves the needle and nothing else.
   host.PortEvent(kMeterPort, 0.3f);
