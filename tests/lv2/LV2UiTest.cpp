@@ -4,6 +4,7 @@
 // call, fed port events, and moved with XTest as a user would. No DSP
 // instance exists here: the UI stands on its own. Runs under Xvfb; without a
 // display the window cases are skipped.
+#include "LV2TestInstance.h"
 #include "LV2TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -280,6 +281,33 @@ TEST(LV2Ui, AKnobDragWritesRealValuesInsideOneTouchGesture) {
   }
   EXPECT_EQ(0.0f, host.calls[host.calls.size() - 2].value);
   EXPECT_EQ(0, gForeignErrors.load());
+}
+
+TEST(LV2Ui, TheNeedleFollowsTheMeterPortOfAPluginInstanceInTheSameProcess) {
+  XHost x;
+  REQUIRE_DISPLAY(x);
+  UiHost host;
+  ASSERT_NE(nullptr, host.descriptor);
+  // Both modules in one process, as most hosts run them.
+  LV2TestInstance dsp(host.world);
+  ASSERT_NE(nullptr, dsp.Get());
+  dsp.ConnectControls();
+  ASSERT_EQ(kMeterPort, dsp.Port("meter"));
+  ASSERT_TRUE(host.Instantiate(x.top));
+  // Half a second of a quiet tone lets the needle fall from its rest at 1.
+  std::vector<float> tone(2 * 24000);
+  for (size_t n = 0; n < tone.size(); ++n)
+    tone[n] = 0.05f * static_cast<float>(std::sin(0.05 * static_cast<double>(n / 2)));
+  dsp.Render(tone, 512);
+  const float level = dsp.Control("meter");
+  ASSERT_GT(level, 0.0f);
+  ASSERT_LT(level, 0.9f);
+  host.PortEvent(kMeterPort, level);
+  char arguments[48];
+  std::snprintf(arguments, sizeof arguments, "--meter %.9g", level);
+  const std::vector<uint32_t> expected = Reference(arguments);
+  ASSERT_TRUE(MeterDiffers(expected, Reference("--meter 1")));
+  EXPECT_TRUE(host.Shows(x, expected)) << FirstDifference(x.Pixels(), expected);
 }
 
 TEST(LV2Ui, IdleReportsTheWindowGoneWhenTheHostDestroysTheParent) {
