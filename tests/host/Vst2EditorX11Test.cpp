@@ -175,16 +175,7 @@ TEST(Vst2EditorX11, MouseEditsReachTheHostInOrder) {
   // A drag up on the high knob: begin, automation, end, and the value rose
   // by 30 px of a 69 px knob at gearing 4.
   const float before = e.fx.GetParameter(kHighGain);
-  x.MoveTo(kKnobX, kKnobY);
-  e.Idle(20);
-  x.Button(1, true);
-  e.Idle(20);
-  for (int step = 1; step <= 3; ++step) {
-    x.MoveTo(kKnobX, kKnobY - 10 * step);
-    e.Idle(20);
-  }
-  x.Button(1, false);
-  e.Idle(20);
+  x.Drag([&] { e.fx.Dispatch(effEditIdle); }, kKnobX, kKnobY, kKnobX, kKnobY - 30, 3);
   const float after = e.fx.GetParameter(kHighGain);
   EXPECT_NEAR(after - before, 30.0 / 69.0 / 4.0, 1e-4);
   std::vector<VstInt32> order;

@@ -93,6 +93,20 @@ void XHost::Button(unsigned button, bool down) {
   XSync(display, False);
 }
 
+void XHost::Drag(const std::function<void()>& idle, int fromX, int fromY, int toX, int toY,
+                 int steps) {
+  MoveTo(fromX, fromY);
+  IdleFor(idle, 20);
+  Button(1, true);
+  IdleFor(idle, 20);
+  for (int step = 1; step <= steps; ++step) {
+    MoveTo(fromX + (toX - fromX) * step / steps, fromY + (toY - fromY) * step / steps);
+    IdleFor(idle, 20);
+  }
+  Button(1, false);
+  IdleFor(idle, 20);
+}
+
 std::vector<uint32_t> Reference(const std::string& arguments) {
   const std::string path = "/tmp/tolven-x11-ref-" + std::to_string(getpid()) + "-" +
                            std::to_string(std::rand()) + ".png";

@@ -52,6 +52,9 @@ struct XHost {
   // The pointer to a point of the editor, as a user would move it.
   void MoveTo(int x, int y);
   void Button(unsigned button, bool down);
+  // A left-button drag from one editor point to another in steps moves,
+  // with idle() run for 20 ms after each event.
+  void Drag(const std::function<void()>& idle, int fromX, int fromY, int toX, int toY, int steps);
 };
 
 // The snapshot tool's picture of the editor with those arguments (0xRRGGBB);

@@ -137,6 +137,19 @@ private:
   LV2UI_Touch mTouch{};
 };
 
+// The UI in a window of this program; skipped without a display.
+class LV2UiWindow : public ::testing::Test {
+protected:
+  void SetUp() override {
+    REQUIRE_DISPLAY(x);
+    ASSERT_NE(nullptr, host.descriptor);
+  }
+  void Idle() { host.Idle(); }
+
+  XHost x;
+  UiHost host;
+};
+
 TEST(LV2Ui, TheBinaryExportsTheUiLilvAnnounces) {
   UiHost host;
   ASSERT_NE(nullptr, host.descriptor) << "TOLVEN_ui.so not loaded through lilv: " << dlerror();
@@ -147,11 +160,7 @@ TEST(LV2Ui, TheBinaryExportsTheUiLilvAnnounces) {
   EXPECT_EQ(nullptr, host.descriptor->extension_data(nullptr));
 }
 
-TEST(LV2Ui, RefusesWithoutParentUriMapWriteFunctionOrForAnotherPlugin) {
-  XHost x;
-  REQUIRE_DISPLAY(x);
-  UiHost host;
-  ASSERT_NE(nullptr, host.descriptor);
+TEST_F(LV2UiWindow, RefusesWithoutParentUriMapWriteFunctionOrForAnotherPlugin) {
   EXPECT_FALSE(host.Instantiate(0));
   EXPECT_FALSE(host.Instantiate(x.top, false));
   EXPECT_FALSE(host.Instantiate(x.top, true, false));
@@ -164,11 +173,7 @@ TEST(LV2Ui, RefusesWithoutParentUriMapWriteFunctionOrForAnotherPlugin) {
   EXPECT_EQ(0, gForeignErrors.load());
 }
 
-TEST(LV2Ui, OpensInTheParentAsTheSnapshotDrawsAndFollowsPortEvents) {
-  XHost x;
-  REQUIRE_DISPLAY(x);
-  UiHost host;
-  ASSERT_NE(nullptr, host.descriptor);
+TEST_F(LV2UiWindow, OpensInTheParentAsTheSnapshotDrawsAndFollowsPortEvents) {
   ASSERT_TRUE(host.Instantiate(x.top));
   const ::Window editor = x.Editor();
   ASSERT_NE(0u, editor);
@@ -218,26 +223,13 @@ TEST(LV2Ui, OpensInTheParentAsTheSnapshotDrawsAndFollowsPortEvents) {
   EXPECT_EQ(0, gForeignErrors.load());
 }
 
-TEST(LV2Ui, AKnobDragWritesRealValuesInsideOneTouchGesture) {
-  XHost x;
-  REQUIRE_DISPLAY(x);
-  UiHost host;
-  ASSERT_NE(nullptr, host.descriptor);
+TEST_F(LV2UiWindow, AKnobDragWritesRealValuesInsideOneTouchGesture) {
   ASSERT_TRUE(host.Instantiate(x.top));
   host.IdleFor(100);
   host.calls.clear();
 
   // Up 30 px on the input knob (102 px tall, gearing 4) from 0 dB.
-  x.MoveTo(kInputKnobX, kInputKnobY);
-  host.IdleFor(20);
-  x.Button(1, true);
-  host.IdleFor(20);
-  for (int step = 1; step <= 3; ++step) {
-    x.MoveTo(kInputKnobX, kInputKnobY - 10 * step);
-    host.IdleFor(20);
-  }
-  x.Button(1, false);
-  host.IdleFor(20);
+  x.Drag([this] { Idle(); }, kInputKnobX, kInputKnobY, kInputKnobX, kInputKnobY - 30, 3);
 
   ASSERT_GE(host.calls.size(), 3u);
   EXPECT_EQ(HostCall::kTouchBegin, host.calls.front().kind);
@@ -263,14 +255,8 @@ TEST(LV2Ui, AKnobDragWritesRealValuesInsideOneTouchGesture) {
 
   // A drag on the high knob writes 0..1 to its own port.
   host.calls.clear();
-  x.MoveTo(kKnobX, kKnobY);
-  host.IdleFor(20);
-  x.Button(1, true);
-  host.IdleFor(20);
-  x.MoveTo(kKnobX, kKnobY + 300); // far past the bottom: held at the minimum
-  host.IdleFor(40);
-  x.Button(1, false);
-  host.IdleFor(20);
+  // Far past the bottom: held at the minimum.
+  x.Drag([this] { Idle(); }, kKnobX, kKnobY, kKnobX, kKnobY + 300, 2);
   ASSERT_GE(host.calls.size(), 3u);
   EXPECT_EQ(HostCall::kTouchBegin, host.calls.front().kind);
   EXPECT_EQ(HostCall::kTouchEnd, host.calls.back().kind);
@@ -283,11 +269,7 @@ TEST(LV2Ui, AKnobDragWritesRealValuesInsideOneTouchGesture) {
   EXPECT_EQ(0, gForeignErrors.load());
 }
 
-TEST(LV2Ui, TheNeedleFollowsTheMeterPortOfAPluginInstanceInTheSameProcess) {
-  XHost x;
-  REQUIRE_DISPLAY(x);
-  UiHost host;
-  ASSERT_NE(nullptr, host.descriptor);
+TEST_F(LV2UiWindow, TheNeedleFollowsTheMeterPortOfAPluginInstanceInTheSameProcess) {
   // Both modules in one process, as most hosts run them.
   LV2TestInstance dsp(host.world);
   ASSERT_NE(nullptr, dsp.Get());
@@ -310,11 +292,7 @@ TEST(LV2Ui, TheNeedleFollowsTheMeterPortOfAPluginInstanceInTheSameProcess) {
   EXPECT_TRUE(host.Shows(x, expected)) << FirstDifference(x.Pixels(), expected);
 }
 
-TEST(LV2Ui, IdleReportsTheWindowGoneWhenTheHostDestroysTheParent) {
-  XHost x;
-  REQUIRE_DISPLAY(x);
-  UiHost host;
-  ASSERT_NE(nullptr, host.descriptor);
+TEST_F(LV2UiWindow, IdleReportsTheWindowGoneWhenTheHostDestroysTheParent) {
   ASSERT_TRUE(host.Instantiate(x.top));
   host.IdleFor(60);
   EXPECT_EQ(0, host.Idle());
