@@ -16,8 +16,9 @@ int main(int argc, char** argv) {
   // No host features: enough to define the parameters and fill the presets.
   const TOLVEN plug{IPlugInstanceInfo{}};
   const LV2BundleDescription description = {
-      TOLVENLV2::kPluginUri,  TOLVENLV2::kStateKeyUri, TOLVENLV2::kDefaultPresetUri,
-      TOLVENLV2::kBinaryName, TOLVENLV2::kBypassParam, TOLVENLV2::IsDecibelParam};
+      TOLVENLV2::kPluginUri,   TOLVENLV2::kStateKeyUri,  TOLVENLV2::kDefaultPresetUri,
+      TOLVENLV2::kBinaryName,  TOLVENLV2::kUiUri,        TOLVENLV2::kUiBinaryName,
+      TOLVENLV2::kBypassParam, TOLVENLV2::IsDecibelParam};
   std::string error;
   if (!LV2TurtleWriter(plug, description).WriteBundle(argv[1], error)) {
     std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());

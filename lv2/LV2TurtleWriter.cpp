@@ -21,6 +21,7 @@ const char kPrefixes[] = "@prefix atom:  <http://lv2plug.in/ns/ext/atom#> .\n"
                          "@prefix rdf:   <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
                          "@prefix rdfs:  <http://www.w3.org/2000/01/rdf-schema#> .\n"
                          "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
+                         "@prefix ui:    <http://lv2plug.in/ns/extensions/ui#> .\n"
                          "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
                          "@prefix urid:  <http://lv2plug.in/ns/ext/urid#> .\n"
                          "@prefix xsd:   <http://www.w3.org/2001/XMLSchema#> .\n\n";
@@ -73,7 +74,10 @@ std::string LV2TurtleWriter::PresetUri(int slot) const {
 std::string LV2TurtleWriter::Manifest() const {
   std::ostringstream s;
   s << kPrefixes << Uri(mDescription.pluginUri) << "\n  a lv2:Plugin ;\n  lv2:binary "
-    << Uri(mDescription.binaryName) << " ;\n  rdfs:seeAlso " << Uri(PluginDataFileName()) << " .\n";
+    << Uri(mDescription.binaryName) << " ;\n  rdfs:seeAlso " << Uri(PluginDataFileName()) << " .\n"
+    << "\n"
+    << Uri(mDescription.uiUri) << "\n  a ui:X11UI ;\n  ui:binary " << Uri(mDescription.uiBinaryName)
+    << " ;\n  rdfs:seeAlso " << Uri(PluginDataFileName()) << " .\n";
   for (int i = 0; i < mPlug.NumPresets(); ++i) {
     if (!mPlug.GetPreset(i)->initialized) continue;
     s << "\n"
@@ -112,6 +116,7 @@ std::string LV2TurtleWriter::PluginData() const {
     << "  lv2:requiredFeature urid:map ;\n"
     << "  lv2:optionalFeature opts:options ;\n"
     << "  lv2:extensionData state:interface ;\n"
+    << "  ui:ui " << Uri(mDescription.uiUri) << " ;\n"
     << "  lv2:port ";
   for (int i = 0; i < mPlug.NumParams(); ++i)
     s << ParamPort(i) << " , ";
@@ -142,7 +147,25 @@ std::string LV2TurtleWriter::PluginData() const {
   s << Uri(mDescription.stateKeyUri)
     << "\n  a rdf:Property ;\n  rdfs:label \"parameter state\" ;\n"
        "  rdfs:comment \"One little-endian IEEE 754 double per parameter, in index order.\" ;\n"
-       "  rdfs:range atom:Chunk .\n";
+       "  rdfs:range atom:Chunk .\n\n"
+    << UiData();
+  return s.str();
+}
+
+std::string LV2TurtleWriter::UiData() const {
+  // The editor opens inside the host's window (ui:parent) and, like the
+  // plug-in, requires the URI map; nothing else is required. Resizing and
+  // touch gestures are used when offered; the idle call drives the editor's
+  // redraw tick. The meter port is asked for explicitly, being an output the
+  // host might not otherwise send.
+  const LV2PortLayout layout(mPlug.NumParams());
+  std::ostringstream s;
+  s << Uri(mDescription.uiUri) << "\n  a ui:X11UI ;\n"
+    << "  lv2:requiredFeature ui:parent , urid:map ;\n"
+    << "  lv2:optionalFeature ui:resize , ui:touch , ui:idleInterface ;\n"
+    << "  lv2:extensionData ui:idleInterface ;\n"
+    << "  ui:portNotification [\n    ui:plugin " << Uri(mDescription.pluginUri)
+    << " ;\n    lv2:index " << layout.Meter() << " ;\n    ui:protocol ui:floatProtocol\n  ] .\n";
   return s.str();
 }
 

@@ -12,6 +12,8 @@ struct LV2BundleDescription {
   const char* stateKeyUri;
   const char* defaultPresetUri; // preset slot 0
   const char* binaryName;       // the shared object, relative to the bundle
+  const char* uiUri;            // the editor, an X11 UI
+  const char* uiBinaryName;     // its shared object, relative to the bundle
   int bypassParam;              // engaged by the host's lv2:enabled; -1: none
   bool (*isDecibel)(int paramIndex);
 };
@@ -24,9 +26,10 @@ class LV2TurtleWriter {
 public:
   LV2TurtleWriter(const IPlugBase& plug, const LV2BundleDescription& description);
 
-  // manifest.ttl: the plug-in with its binary and data file, the presets.
+  // manifest.ttl: the plug-in and its UI with their binaries and data file,
+  // the presets.
   std::string Manifest() const;
-  // <effect name>.ttl: the plug-in and its ports.
+  // <effect name>.ttl: the plug-in and its ports, and the UI's features.
   std::string PluginData() const;
   // presets.ttl: every initialised preset slot, as port values and state.
   std::string Presets() const;
@@ -47,6 +50,7 @@ public:
 private:
   std::string PresetUri(int slot) const;
   std::string ParamPort(int paramIndex) const;
+  std::string UiData() const;
   bool SymbolsUnique(std::string& error) const;
 
   const IPlugBase& mPlug;

@@ -13,6 +13,9 @@ inline constexpr char kStateKeyUri[] = "https://oskavarine.example/lv2/tolven#pa
 inline constexpr char kDefaultPresetUri[] = "https://oskavarine.example/lv2/tolven#preset-default";
 // Shared object of the bundle, relative to the bundle folder.
 inline constexpr char kBinaryName[] = "TOLVEN.so";
+// The editor as an X11 UI, in a shared object of its own.
+inline constexpr char kUiUri[] = "https://oskavarine.example/lv2/tolven#ui";
+inline constexpr char kUiBinaryName[] = "TOLVEN_ui.so";
 
 // The host's bypass engages "Bypass 1".
 inline constexpr int kBypassParam = kBypass;

@@ -27,6 +27,9 @@ public:
   // The VU level the meter shows (bindings with a meter output read it after
   // processing, under the lock).
   double MeterLevel() const { return strip.MeterLevel(); }
+  // Index of the meter display among the editor's controls (-1: none), for a
+  // UI that shows a level measured elsewhere.
+  int MeterControl() const { return meterControl; }
 
   // Input samples are limited to this magnitude (see ChannelStrip).
   static constexpr double kInputCeiling = ChannelStrip::kInputCeiling;

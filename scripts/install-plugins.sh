@@ -3,8 +3,8 @@
 # them away again. An older TOLVEN is replaced as a whole; nothing else in the
 # plug-in folders is touched, and a failed install leaves the old state.
 # Usage: scripts/install-plugins.sh [--system] [--uninstall] [--build DIR]
-#   (default)    for this user: ~/.vst3/TOLVEN.vst3/, ~/.lxvst/TOLVEN.so
-#   --system     for everyone: /usr/lib/vst3/, /usr/lib/lxvst/ (as root)
+#   (default)    for this user: ~/.vst3/TOLVEN.vst3/, ~/.lxvst/TOLVEN.so, ~/.lv2/TOLVEN.lv2/
+#   --system     for everyone: /usr/lib/vst3/, /usr/lib/lxvst/, /usr/lib/lv2/ (as root)
 #   --uninstall  removes exactly what an install puts there
 #   --build DIR  the build folder to install from (default build/linux-release)
 set -euo pipefail
@@ -17,6 +17,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 plugins=(
   "TOLVEN.vst3 VST3 .vst3 /usr/lib/vst3 Contents"
   "TOLVEN.so VST2 .lxvst /usr/lib/lxvst -"
+  "TOLVEN.lv2 LV2 .lv2 /usr/lib/lv2 *.ttl,*.so"
 )
 
 die() {

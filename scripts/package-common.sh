@@ -53,8 +53,9 @@ make_package() {
     [ -e "$build/$item" ] || package_die "$build/$item is missing"
     cp -R -- "$build/$item" "$stage/$name/"
   done
-  # Symbols are for debugging here, not for users; the exports stay.
-  find "$stage/$name" -type f -print0 | xargs -0 "$strip" --strip-unneeded
+  # Symbols are for debugging here, not for users; the exports stay. The
+  # LV2 bundle's Turtle files are text.
+  find "$stage/$name" -type f ! -name '*.ttl' -print0 | xargs -0 "$strip" --strip-unneeded
   for f in "${extras[@]}"; do cp -- "$here/$f" "$stage/$name/"; done
   cp -- "$here/LICENSE" "$here/NOTICE" "$stage/$name/"
   sed "s/@VERSION@/$version/g" "$here/$readme" >"$stage/$name/README.txt"

@@ -8,6 +8,7 @@
 
 #include <lv2/core/lv2.h>
 #include <lv2/presets/presets.h>
+#include <lv2/ui/ui.h>
 #include <lv2/units/units.h>
 
 #include <cmath>
@@ -66,9 +67,36 @@ TEST_F(LV2Bundle, HostsFindOnePluginWithItsBinaryInTheBundle) {
   EXPECT_EQ(LV2_URID__map, Text(lilv_nodes_get_first(required)));
   lilv_nodes_free(required);
   EXPECT_TRUE(lilv_plugin_has_extension_data(Plugin(), world.Node(LV2_STATE__interface)));
-  // No UI is announced until the editor can open.
+}
+
+TEST_F(LV2Bundle, OneX11UiInItsOwnBinaryRequiringOnlyTheParentAndTheUriMap) {
   LilvUIs* uis = lilv_plugin_get_uis(Plugin());
-  EXPECT_EQ(0u, uis ? lilv_uis_size(uis) : 0u);
+  ASSERT_EQ(1u, uis ? lilv_uis_size(uis) : 0u);
+  const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
+  EXPECT_EQ(std::string(kPluginUri) + "#ui", Text(lilv_ui_get_uri(ui)));
+  EXPECT_TRUE(lilv_ui_is_a(ui, world.Node(LV2_UI__X11UI)));
+  const LilvNodes* classes = lilv_ui_get_classes(ui);
+  EXPECT_EQ(1u, lilv_nodes_size(classes));
+  const std::string binary = Text(lilv_ui_get_binary_uri(ui));
+  EXPECT_NE(std::string::npos, binary.find("/TOLVEN.lv2/TOLVEN_ui.so")) << binary;
+
+  // Features are the UI's own, read from the data like a host does.
+  lilv_world_load_resource(world.World(), lilv_ui_get_uri(ui));
+  const auto objects = [&](const char* predicate) {
+    std::set<std::string> found;
+    LilvNodes* nodes =
+        lilv_world_find_nodes(world.World(), lilv_ui_get_uri(ui), world.Node(predicate), nullptr);
+    LILV_FOREACH(nodes, i, nodes) {
+      found.insert(Text(lilv_nodes_get(nodes, i)));
+    }
+    lilv_nodes_free(nodes);
+    return found;
+  };
+  EXPECT_EQ((std::set<std::string>{LV2_UI__parent, LV2_URID__map}),
+            objects(LV2_CORE__requiredFeature));
+  EXPECT_EQ((std::set<std::string>{LV2_UI__resize, LV2_UI__touch, LV2_UI__idleInterface}),
+            objects(LV2_CORE__optionalFeature));
+  EXPECT_EQ((std::set<std::string>{LV2_UI__idleInterface}), objects(LV2_CORE__extensionData));
   lilv_uis_free(uis);
 }
 

@@ -32,10 +32,12 @@ run_fails() {
 vst3=$home/.vst3/TOLVEN.vst3
 vst3_lib=$vst3/Contents/x86_64-linux/TOLVEN.so
 vst2=$home/.lxvst/TOLVEN.so
+lv2=$home/.lv2/TOLVEN.lv2
 
 # Other plug-ins and files that must survive every operation unchanged.
 add_neighbours() {
-  mkdir -p "$home/.vst3/Other.vst3/Contents/x86_64-linux" "$home/.lxvst"
+  mkdir -p "$home/.vst3/Other.vst3/Contents/x86_64-linux" "$home/.lxvst" "$home/.lv2/Other.lv2"
+  echo other >"$home/.lv2/Other.lv2/manifest.ttl"
   echo other >"$home/.vst3/Other.vst3/Contents/x86_64-linux/Other.so"
   echo other >"$home/.lxvst/Other.so"
   echo notes >"$home/notes.txt"
@@ -43,12 +45,13 @@ add_neighbours() {
 # Every file under HOME but TOLVEN's, with its checksum.
 neighbours() {
   (cd "$home" && find . -path ./.vst3/TOLVEN.vst3 -prune -o -path ./.lxvst/TOLVEN.so -prune -o \
-    -type f -print0 | sort -z | xargs -0r sha256sum)
+    -path ./.lv2/TOLVEN.lv2 -prune -o -type f -print0 | sort -z | xargs -0r sha256sum)
 }
 expect_installed() {
   cmp -s "$build/TOLVEN.vst3/Contents/x86_64-linux/TOLVEN.so" "$vst3_lib" ||
     fail "the VST3 module is not the built one"
   cmp -s "$build/TOLVEN.so" "$vst2" || fail "the VST2 module is not the built one"
+  diff -r "$build/TOLVEN.lv2" "$lv2" >/dev/null || fail "the LV2 bundle is not the built one"
   [ "$(cd "$vst3" && find . | sort | tr '\n' ' ')" = \
     ". ./Contents ./Contents/x86_64-linux ./Contents/x86_64-linux/TOLVEN.so " ] ||
     fail "the bundle holds more than the module: $(cd "$vst3" && find . | tr '\n' ' ')"
@@ -65,6 +68,9 @@ add_older() {
   echo old >"$vst3_lib"
   echo old >"$(dirname "$vst3_lib")/TOLVEN-1.0-extra.so"
   echo old >"$vst2"
+  mkdir -p "$lv2"
+  echo old >"$lv2/TOLVEN.so"
+  echo old >"$lv2/old-presets.ttl"
 }
 
 case "$case_name" in
@@ -75,9 +81,10 @@ case "$case_name" in
     expect_installed
     expect_no_leftovers
     [ "$(neighbours)" = "$before" ] || fail "other files changed"
-    [ "$(stat -c %a "$vst3_lib")" = 755 ] && [ "$(stat -c %a "$vst2")" = 755 ] ||
+    [ "$(stat -c %a "$vst3_lib")" = 755 ] && [ "$(stat -c %a "$vst2")" = 755 ] &&
+      [ "$(stat -c %a "$lv2/TOLVEN_ui.so")" = 755 ] && [ "$(stat -c %a "$lv2/manifest.ttl")" = 644 ] ||
       fail "the modules are not readable and executable for everyone"
-    grep -qF "$vst3" "$out" && grep -qF "$vst2" "$out" || fail "the script does not say where they went"
+    grep -qF "$vst3" "$out" && grep -qF "$vst2" "$out" && grep -qF "$lv2" "$out" || fail "the script does not say where they went"
     ;;
   replace)
     add_neighbours
@@ -98,7 +105,7 @@ case "$case_name" in
     before=$(neighbours)
     run || fail "install failed"
     run --uninstall || fail "uninstall failed"
-    [ ! -e "$vst3" ] && [ ! -e "$vst2" ] || fail "TOLVEN is still there"
+    [ ! -e "$vst3" ] && [ ! -e "$vst2" ] && [ ! -e "$lv2" ] || fail "TOLVEN is still there"
     [ "$(neighbours)" = "$before" ] || fail "other files changed"
     run --uninstall || fail "uninstalling what is not there is not an error"
     grep -q "nothing removed" "$out" || fail "a second uninstall does not say that nothing was there"
@@ -124,14 +131,16 @@ case "$case_name" in
       cmp -s "$4/TOLVEN.so" /usr/lib/lxvst/TOLVEN.so || exit 11
       cmp -s "$4/TOLVEN.vst3/Contents/x86_64-linux/TOLVEN.so" \
         /usr/lib/vst3/TOLVEN.vst3/Contents/x86_64-linux/TOLVEN.so || exit 11
+      diff -r "$4/TOLVEN.lv2" /usr/lib/lv2/TOLVEN.lv2 >/dev/null || exit 11
       "$3" --uninstall --system || exit 12
-      [ ! -e /usr/lib/vst3/TOLVEN.vst3 ] && [ ! -e /usr/lib/lxvst/TOLVEN.so ] || exit 13' \
+      [ ! -e /usr/lib/vst3/TOLVEN.vst3 ] && [ ! -e /usr/lib/lxvst/TOLVEN.so ] &&
+        [ ! -e /usr/lib/lv2/TOLVEN.lv2 ] || exit 13' \
       _ "$work/upper" "$work/overlay-work" "$script" "$build" >"$out" 2>&1 || status=$?
     case "$status" in
       0) ;;
       77) echo "skipped: no overlay mounts here"; exit 77 ;;
       10) fail "--system failed" ;;
-      11) fail "--system put other files into /usr/lib/vst3 and /usr/lib/lxvst" ;;
+      11) fail "--system put other files into /usr/lib/vst3, /usr/lib/lxvst and /usr/lib/lv2" ;;
       12) fail "--uninstall --system failed" ;;
       13) fail "--uninstall --system left TOLVEN behind" ;;
       *) fail "could not run in a mount namespace (status $status)" ;;
@@ -159,6 +168,12 @@ case "$case_name" in
     mkdir -p "$vst2"
     run_fails "not a file" run
     [ -d "$vst2" ] && [ ! -e "$vst3" ] || fail "something was written"
+    rmdir "$vst2"
+    # Someone else's file in the LV2 bundle's folder.
+    mkdir -p "$lv2"
+    echo mine >"$lv2/mine.txt"
+    run_fails "not a TOLVEN bundle" run
+    [ -f "$lv2/mine.txt" ] && [ ! -e "$vst3" ] && [ ! -e "$vst2" ] || fail "something was written"
     ;;
   read-only)
     # A plug-in folder the user cannot write to. Root can write anywhere, so

@@ -27,7 +27,8 @@ case "$platform" in
     name=TOLVEN-$version-linux-x86_64
     archive=$work/$name.tar.gz
     vst2=TOLVEN.so
-    files="LICENSE NOTICE README.txt TOLVEN.so TOLVEN.vst3/Contents/x86_64-linux/TOLVEN.so install-plugins.sh tolven-render tolven-snapshot"
+    lv2="TOLVEN.lv2/manifest.ttl TOLVEN.lv2/TOLVEN.ttl TOLVEN.lv2/presets.ttl TOLVEN.lv2/TOLVEN.so TOLVEN.lv2/TOLVEN_ui.so"
+    files="LICENSE NOTICE README.txt TOLVEN.so TOLVEN.vst3/Contents/x86_64-linux/TOLVEN.so $lv2 install-plugins.sh tolven-render tolven-snapshot"
     ;;
   *) fail "unknown platform" ;;
 esac
@@ -72,12 +73,16 @@ case "$platform" in
     bash "$checks/check-vst2-exports.sh" "$d/TOLVEN.so" >/dev/null || fail "TOLVEN.so exports"
     bash "$checks/check-vst3-exports.sh" linux "$d/TOLVEN.vst3/Contents/x86_64-linux/TOLVEN.so" \
       >/dev/null || fail "the VST3 module's exports"
+    bash "$root/tests/lv2/check-lv2-bundle.sh" "$d/TOLVEN.lv2" >/dev/null ||
+      fail "the packaged LV2 bundle is not valid or its modules export more"
     "$d/tolven-snapshot" --response "$work/response.png" >/dev/null || fail "tolven-snapshot does not run"
     # The install steps of README.txt, from the unpacked folder.
     mkdir "$work/home"
     (cd "$d" && HOME=$work/home ./install-plugins.sh --build . >/dev/null) ||
       fail "install-plugins.sh --build . fails in the package"
-    cmp -s "$d/TOLVEN.so" "$work/home/.lxvst/TOLVEN.so" || fail "the packaged install went elsewhere"
+    cmp -s "$d/TOLVEN.so" "$work/home/.lxvst/TOLVEN.so" &&
+      diff -r "$d/TOLVEN.lv2" "$work/home/.lv2/TOLVEN.lv2" >/dev/null ||
+      fail "the packaged install went elsewhere"
     run=("$d/tolven-render")
     ;;
 esac
