@@ -3,8 +3,6 @@
 // effEditOpen, effEditIdle drives the editor, and input comes from XTest as
 // if a user moved the mouse. Runs under Xvfb; without a display every case
 // is skipped.
-#include "LICE_IBitmap.h"
-#include "LICE_Png.h"
 #include "Vst2Instance.h"
 #include "Vst2Module.h"
 #include "Vst2RecordingHost.h"
@@ -12,8 +10,8 @@
 #include <gtest/gtest.h>
 
 // After GoogleTest: Xlib's macros (None, Bool, ...) would clash with it.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "X11EditorSupport.h"
+
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -21,155 +19,27 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
-#if !defined(TOLVEN_VST2_MODULE) || !defined(TOLVEN_SNAPSHOT)
-#error "TOLVEN_VST2_MODULE and TOLVEN_SNAPSHOT must name the module and the snapshot tool"
+#ifndef TOLVEN_VST2_MODULE
+#error "TOLVEN_VST2_MODULE must name the built VST2 module"
 #endif
 
 namespace {
 
-constexpr int kWidth = 135;
-constexpr int kHeight = 662;
+using namespace x11editor;
+
 constexpr int kHighGain = 0;
 constexpr int kBypass = 5;
-// Points inside the high-gain knob and the bypass switch, editor coordinates.
-constexpr int kKnobX = 62, kKnobY = 253;
-constexpr int kSwitchX = 67, kSwitchY = 616;
-// The meter at the top of the panel.
-constexpr int kMeterL = 5, kMeterT = 4, kMeterR = 132, kMeterB = 71;
 
 Vst2Module& Module() {
   static Vst2Module module(TOLVEN_VST2_MODULE);
   return module;
-}
-
-// Errors that reach the process-wide handler, which is the host's: none may
-// come from the editor's connection.
-std::atomic<int> gForeignErrors{0};
-Display* gHostDisplay = nullptr;
-int CountErrors(Display* display, XErrorEvent*) {
-  if (display != gHostDisplay) ++gForeignErrors;
-  return 0;
-}
-
-// An X server resets itself (and refuses connections meanwhile) whenever its
-// last client leaves; a host always stays connected, and so does this test
-// program, through a connection it never closes.
-Display* OpenDisplay() {
-  static Display* const keeper = XOpenDisplay(nullptr);
-  return keeper ? XOpenDisplay(nullptr) : nullptr;
-}
-
-// This program as a host: its own connection and a top-level window.
-struct XHost {
-  Display* display = OpenDisplay();
-  ::Window top = 0;
-
-  explicit XHost(int x = 40, int y = 30) {
-    if (!display) return;
-    gHostDisplay = display;
-    XSetErrorHandler(CountErrors);
-    const int screen = DefaultScreen(display);
-    top = XCreateSimpleWindow(display, RootWindow(display, screen), x, y, 300, 720, 0,
-                              BlackPixel(display, screen), WhitePixel(display, screen));
-    XSelectInput(display, top, KeyPressMask | KeyReleaseMask | SubstructureNotifyMask);
-    XMapRaised(display, top);
-    XSync(display, False);
-  }
-  ~XHost() {
-    if (!display) return;
-    if (top) XDestroyWindow(display, top);
-    XCloseDisplay(display);
-  }
-
-  std::vector<::Window> Children() const {
-    std::vector<::Window> result;
-    ::Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (top && XQueryTree(display, top, &root, &parent, &children, &count)) {
-      result.assign(children, children + count);
-      XFree(children);
-    }
-    return result;
-  }
-  ::Window Editor() const {
-    const std::vector<::Window> children = Children();
-    return children.size() == 1 ? children[0] : 0;
-  }
-  // The editor's pixels as the screen shows them (0xRRGGBB), row by row.
-  std::vector<uint32_t> Pixels() const {
-    std::vector<uint32_t> pixels;
-    const ::Window editor = Editor();
-    if (!editor) return pixels;
-    XImage* image = XGetImage(display, editor, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-    if (!image) return pixels;
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x)
-        pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-    XDestroyImage(image);
-    return pixels;
-  }
-
-  // The pointer to a point of the editor, as a user would move it.
-  void MoveTo(int x, int y) {
-    int rootX = 0, rootY = 0;
-    ::Window child = 0;
-    XTranslateCoordinates(display, top, DefaultRootWindow(display), x, y, &rootX, &rootY, &child);
-    XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
-    XSync(display, False);
-  }
-  void Button(unsigned button, bool down) {
-    XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
-    XSync(display, False);
-  }
-};
-
-// The snapshot tool's picture of the editor with those arguments (0xRRGGBB).
-// A fresh instance's needle rests pinned right (--meter 1) until audio lets
-// it fall.
-std::vector<uint32_t> Reference(const std::string& arguments) {
-  const std::string path = "/tmp/tolven-x11-ref-" + std::to_string(getpid()) + "-" +
-                           std::to_string(std::rand()) + ".png";
-  const std::string command =
-      std::string(TOLVEN_SNAPSHOT) + " " + path + " " + arguments + " >/dev/null";
-  std::vector<uint32_t> pixels;
-  if (std::system(command.c_str()) != 0) return pixels;
-  std::unique_ptr<LICE_IBitmap> picture(LICE_DecodePngFile(path.c_str()));
-  std::remove(path.c_str());
-  if (!picture || picture->Width() != kWidth || picture->Height() != kHeight) return pixels;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      pixels.push_back(picture->Pixels()[y * picture->RowSpan() + x] & 0xFFFFFF);
-  return pixels;
-}
-
-int Mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
-  if (a.size() != b.size()) return -1;
-  int count = 0;
-  for (size_t i = 0; i < a.size(); ++i)
-    count += a[i] != b[i];
-  return count;
-}
-
-// Where two pictures first differ, for failure messages.
-std::string FirstDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
-  if (a.size() != b.size()) return "sizes differ";
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i]) {
-      char text[96];
-      std::snprintf(text, sizeof text, "first at (%d, %d): %06x, expected %06x",
-                    static_cast<int>(i % kWidth), static_cast<int>(i / kWidth), a[i], b[i]);
-      return text;
-    }
-  return "none";
 }
 
 // One plug-in instance with the recording host.
@@ -217,14 +87,6 @@ struct Editor {
     Idle(10);
   }
 };
-
-// Skipped without a display; a display that is set but does not answer is
-// a failure.
-#define REQUIRE_DISPLAY(host)                                                                      \
-  if (!(host).display) {                                                                           \
-    ASSERT_EQ(std::getenv("DISPLAY"), nullptr) << "the X display does not answer";                 \
-    GTEST_SKIP() << "no X display (run under xvfb-run)";                                           \
-  }
 
 TEST(Vst2EditorX11, OpensInTheHostWindowAndShowsTheEditorAsTheSnapshotDraws) {
   XHost x;
@@ -288,15 +150,7 @@ TEST(Vst2EditorX11, MeterMovesWhileAudioRunsOnAnotherThread) {
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
   });
-  const auto meterDiffers = [&] {
-    const std::vector<uint32_t> now = x.Pixels();
-    if (now.size() != atRest.size()) return false;
-    for (int y = kMeterT; y < kMeterB; ++y)
-      for (int px = kMeterL; px < kMeterR; ++px)
-        if (now[y * kWidth + px] != atRest[y * kWidth + px]) return true;
-    return false;
-  };
-  const bool moved = e.IdleUntil(meterDiffers);
+  const bool moved = e.IdleUntil([&] { return x.MeterDiffers(atRest); });
   // Parameters keep arriving from the host meanwhile.
   for (int i = 0; i < 20; ++i) {
     e.fx.SetParameter(kHighGain, static_cast<float>(i) / 20.0f);
@@ -308,13 +162,7 @@ TEST(Vst2EditorX11, MeterMovesWhileAudioRunsOnAnotherThread) {
   // Outside the meter the panel shows the last host value.
   e.fx.SetParameter(kHighGain, 0.25f);
   const std::vector<uint32_t> expected = Reference("--set 0=0.25");
-  EXPECT_TRUE(e.IdleUntil([&] {
-    const std::vector<uint32_t> now = x.Pixels();
-    if (now.size() != expected.size()) return false;
-    for (size_t i = kMeterB * kWidth; i < now.size(); ++i)
-      if (now[i] != expected[i]) return false;
-    return true;
-  }));
+  EXPECT_TRUE(e.IdleUntil([&] { return x.BelowMeterEquals(expected); }));
 }
 
 TEST(Vst2EditorX11, MouseEditsReachTheHostInOrder) {

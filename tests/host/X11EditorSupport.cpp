@@ -1,0 +1,154 @@
+#include "X11EditorSupport.h"
+
+#include "LICE_IBitmap.h"
+#include "LICE_Png.h"
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+#ifndef TOLVEN_SNAPSHOT
+#error "TOLVEN_SNAPSHOT must name the snapshot tool"
+#endif
+
+namespace x11editor {
+
+std::atomic<int> gForeignErrors{0};
+
+namespace {
+
+std::vector<Display*> gHostDisplays;
+
+int CountErrors(Display* display, XErrorEvent*) {
+  for (Display* host : gHostDisplays)
+    if (display == host) return 0;
+  ++gForeignErrors;
+  return 0;
+}
+
+} // namespace
+
+Display* OpenDisplay() {
+  static Display* const keeper = XOpenDisplay(nullptr);
+  return keeper ? XOpenDisplay(nullptr) : nullptr;
+}
+
+XHost::XHost(int x, int y) {
+  if (!display) return;
+  gHostDisplays.push_back(display);
+  XSetErrorHandler(CountErrors);
+  const int screen = DefaultScreen(display);
+  top = XCreateSimpleWindow(display, RootWindow(display, screen), x, y, 300, 720, 0,
+                            BlackPixel(display, screen), WhitePixel(display, screen));
+  XSelectInput(display, top, KeyPressMask | KeyReleaseMask | SubstructureNotifyMask);
+  XMapRaised(display, top);
+  XSync(display, False);
+}
+
+XHost::~XHost() {
+  if (!display) return;
+  if (top) XDestroyWindow(display, top);
+  XCloseDisplay(display);
+  for (size_t i = 0; i < gHostDisplays.size(); ++i)
+    if (gHostDisplays[i] == display) gHostDisplays.erase(gHostDisplays.begin() + i);
+}
+
+std::vector<::Window> XHost::Children() const {
+  std::vector<::Window> result;
+  ::Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (top && XQueryTree(display, top, &root, &parent, &children, &count)) {
+    result.assign(children, children + count);
+    XFree(children);
+  }
+  return result;
+}
+
+::Window XHost::Editor() const {
+  const std::vector<::Window> children = Children();
+  return children.size() == 1 ? children[0] : 0;
+}
+
+std::vector<uint32_t> XHost::Pixels() const {
+  std::vector<uint32_t> pixels;
+  const ::Window editor = Editor();
+  if (!editor) return pixels;
+  XImage* image = XGetImage(display, editor, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+  if (!image) return pixels;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+  XDestroyImage(image);
+  return pixels;
+}
+
+bool XHost::MeterDiffers(const std::vector<uint32_t>& picture) const {
+  const std::vector<uint32_t> now = Pixels();
+  if (now.size() != picture.size()) return false;
+  for (int y = kMeterT; y < kMeterB; ++y)
+    for (int x = kMeterL; x < kMeterR; ++x)
+      if (now[y * kWidth + x] != picture[y * kWidth + x]) return true;
+  return false;
+}
+
+bool XHost::BelowMeterEquals(const std::vector<uint32_t>& picture) const {
+  const std::vector<uint32_t> now = Pixels();
+  if (now.size() != picture.size()) return false;
+  for (size_t i = kMeterB * kWidth; i < now.size(); ++i)
+    if (now[i] != picture[i]) return false;
+  return true;
+}
+
+void XHost::MoveTo(int x, int y) {
+  int rootX = 0, rootY = 0;
+  ::Window child = 0;
+  XTranslateCoordinates(display, top, DefaultRootWindow(display), x, y, &rootX, &rootY, &child);
+  XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
+  XSync(display, False);
+}
+
+void XHost::Button(unsigned button, bool down) {
+  XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
+  XSync(display, False);
+}
+
+std::vector<uint32_t> Reference(const std::string& arguments) {
+  const std::string path = "/tmp/tolven-x11-ref-" + std::to_string(getpid()) + "-" +
+                           std::to_string(std::rand()) + ".png";
+  const std::string command =
+      std::string(TOLVEN_SNAPSHOT) + " " + path + " " + arguments + " >/dev/null";
+  std::vector<uint32_t> pixels;
+  if (std::system(command.c_str()) != 0) return pixels;
+  std::unique_ptr<LICE_IBitmap> picture(LICE_DecodePngFile(path.c_str()));
+  std::remove(path.c_str());
+  if (!picture || picture->Width() != kWidth || picture->Height() != kHeight) return pixels;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      pixels.push_back(picture->Pixels()[y * picture->RowSpan() + x] & 0xFFFFFF);
+  return pixels;
+}
+
+int Mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  if (a.size() != b.size()) return -1;
+  int count = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    count += a[i] != b[i];
+  return count;
+}
+
+std::string FirstDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  if (a.size() != b.size()) return "sizes differ";
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) {
+      char text[96];
+      std::snprintf(text, sizeof text, "first at (%d, %d): %06x, expected %06x",
+                    static_cast<int>(i % kWidth), static_cast<int>(i / kWidth), a[i], b[i]);
+      return text;
+    }
+  return "none";
+}
+
+} // namespace x11editor
