@@ -53,7 +53,7 @@ private:
 // Linux: the host hands an X11 window id. The editor (IGraphicsX11) has no
 // thread or timer of its own, so its tick and its connection's events are
 // handed to the run loop the host offers on the frame. A host without one
-// still gets the window, painted once as it opens.
+// still gets the window, painted as it opens and kept so.
 class IPlugVST3ViewX11 : public IPlugVST3ViewPlatform {
 public:
   ~IPlugVST3ViewX11() override { Unregister(); }
@@ -65,15 +65,21 @@ public:
     Unregister();
     void* window = editor.OpenEditorWindow(parent);
     auto* graphics = dynamic_cast<IGraphicsX11*>(&editor);
-    if (!window || !graphics || !frame) return window;
+    if (!window || !graphics) return window;
     void* loop = nullptr;
-    if (frame->queryInterface(Linux::IRunLoop::iid, &loop) != kResultOk || !loop) return window;
-    mLoop = static_cast<Linux::IRunLoop*>(loop);
-    mHandler = new RunLoopHandler(graphics);
-    mTimer = mLoop->registerTimer(mHandler, static_cast<Linux::TimerInterval>(
-                                                graphics->TickPeriodMs())) == kResultOk;
-    const int fd = graphics->ConnectionFd();
-    mEvents = fd >= 0 && mLoop->registerEventHandler(mHandler, fd) == kResultOk;
+    if (frame && frame->queryInterface(Linux::IRunLoop::iid, &loop) == kResultOk && loop) {
+      mLoop = static_cast<Linux::IRunLoop*>(loop);
+      mHandler = new RunLoopHandler(graphics);
+      mTimer = mLoop->registerTimer(mHandler, static_cast<Linux::TimerInterval>(
+                                                  graphics->TickPeriodMs())) == kResultOk;
+      const int fd = graphics->ConnectionFd();
+      mEvents = fd >= 0 && mLoop->registerEventHandler(mHandler, fd) == kResultOk;
+    }
+    // Half a run loop is none: the window shows what it has.
+    if (!mTimer || !mEvents) {
+      Unregister();
+      graphics->KeepStill();
+    }
     return window;
   }
 

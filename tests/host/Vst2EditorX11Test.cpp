@@ -67,11 +67,7 @@ struct Editor {
   }
   // Idles until done() holds; false after three seconds.
   bool IdleUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 150; ++i) {
-      if (done()) return true;
-      Idle(20);
-    }
-    return done();
+    return Within3s(done, [this] { Idle(20); });
   }
   // Idles until the host's window shows picture; false after three seconds.
   bool Shows(const XHost& x, const std::vector<uint32_t>& picture) {

@@ -61,14 +61,7 @@ public:
     return kResultTrue;
   }
   tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler* handler) override {
-    for (size_t i = 0; i < events.size(); ++i)
-      if (events[i].handler == handler) {
-        events.erase(events.begin() + static_cast<long>(i));
-        handler->release();
-        return kResultTrue;
-      }
-    ++unknownUnregisters;
-    return kResultFalse;
+    return Remove(events, handler);
   }
   tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler,
                                    Linux::TimerInterval ms) override {
@@ -78,14 +71,7 @@ public:
     return kResultTrue;
   }
   tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override {
-    for (size_t i = 0; i < timers.size(); ++i)
-      if (timers[i].handler == handler) {
-        timers.erase(timers.begin() + static_cast<long>(i));
-        handler->release();
-        return kResultTrue;
-      }
-    ++unknownUnregisters;
-    return kResultFalse;
+    return Remove(timers, handler);
   }
   tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
     if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid) ||
@@ -123,11 +109,7 @@ public:
   }
   // Pumps until done() holds; false after three seconds.
   bool PumpUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 150; ++i) {
-      if (done()) return true;
-      Pump(20);
-    }
-    return done();
+    return Within3s(done, [this] { Pump(20); });
   }
 
   std::vector<Timer> timers;
@@ -136,6 +118,17 @@ public:
   int references = 0;
 
 private:
+  // An unregistration of a handler that is not registered is counted.
+  template <class Entry, class Handler> tresult Remove(std::vector<Entry>& list, Handler* handler) {
+    for (size_t i = 0; i < list.size(); ++i)
+      if (list[i].handler == handler) {
+        list.erase(list.begin() + static_cast<long>(i));
+        handler->release();
+        return kResultTrue;
+      }
+    ++unknownUnregisters;
+    return kResultFalse;
+  }
   bool Registered(FUnknown* handler) const {
     for (const Events& e : events)
       if (e.handler == handler) return true;
@@ -345,8 +338,32 @@ TEST(Vst3EditorX11, WithoutARunLoopTheWindowStillOpensPainted) {
   {
     Plugin plug(false);
     ASSERT_EQ(plug.Attach(x.top), kResultTrue);
-    ASSERT_NE(x.Editor(), 0u);
+    const ::Window editor = x.Editor();
+    ASSERT_NE(editor, 0u);
     EXPECT_EQ(Mismatches(x.Pixels(), atRest), 0) << FirstDifference(x.Pixels(), atRest);
+    // Covered and uncovered by another window with nobody driving the
+    // editor: the server paints the exposed part from the editor's picture.
+    int coverX = 0, coverY = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(x.display, editor, DefaultRootWindow(x.display), 10, 200, &coverX,
+                          &coverY, &child);
+    const ::Window cover = XCreateSimpleWindow(x.display, DefaultRootWindow(x.display), coverX,
+                                               coverY, 60, 60, 0, 0, 0xFF00FF);
+    XMapRaised(x.display, cover);
+    XSync(x.display, False);
+    EXPECT_GT(Mismatches(x.Pixels(), atRest), 0);
+    XDestroyWindow(x.display, cover);
+    XSync(x.display, False);
+    EXPECT_EQ(Mismatches(x.Pixels(), atRest), 0) << FirstDifference(x.Pixels(), atRest);
+    // Presses it cannot take go to the host's window rather than waiting
+    // unread on the editor's connection.
+    XSelectInput(x.display, x.top, ButtonPressMask);
+    x.MoveTo(kKnobX, kKnobY);
+    x.Button(1, true);
+    x.Button(1, false);
+    XEvent press;
+    EXPECT_TRUE(XCheckWindowEvent(x.display, x.top, ButtonPressMask, &press));
+    EXPECT_TRUE(plug.handler.calls.empty());
     EXPECT_EQ(plug.view->removed(), kResultTrue);
     EXPECT_TRUE(x.Children().empty());
   }

@@ -131,6 +131,14 @@ std::vector<uint32_t> Reference(const std::string& arguments) {
   return pixels;
 }
 
+bool Within3s(const std::function<bool()>& done, const std::function<void()>& step) {
+  for (int i = 0; i < 150; ++i) {
+    if (done()) return true;
+    step();
+  }
+  return done();
+}
+
 int Mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
   if (a.size() != b.size()) return -1;
   int count = 0;

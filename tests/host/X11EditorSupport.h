@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,10 @@ struct XHost {
 // empty when the tool failed. A fresh instance's needle rests pinned right
 // (--meter 1) until audio lets it fall.
 std::vector<uint32_t> Reference(const std::string& arguments);
+
+// Runs step (about 20 ms of the host's UI loop) until done() holds; false
+// when it still does not after three seconds.
+bool Within3s(const std::function<bool()>& done, const std::function<void()>& step);
 
 // Differing pixels; -1 when the sizes differ.
 int Mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
