@@ -272,6 +272,37 @@ struct IGraphicsX11::State {
     shmImage = image;
   }
 
+  // The surface's pixels inside area onto target (the window, or a pixmap
+  // of the window's size).
+  void Put(Drawable target, LICE_SysBitmap& surface, const IBox& area) {
+    const IBox clip = IBox::Intersection(area, IBox(0, 0, surface.Width(), surface.Height()));
+    if (clip.Empty() || clip.W() <= 0 || clip.H() <= 0) return;
+    const int span = surface.RowSpan();
+    if (shmImage && shmImage->width == surface.Width() && shmImage->height == surface.Height()) {
+      for (int y = clip.T; y < clip.B; ++y)
+        std::memcpy(shmImage->data + static_cast<size_t>(y) * shmImage->bytes_per_line +
+                        static_cast<size_t>(clip.L) * 4,
+                    surface.Pixels() + static_cast<size_t>(y) * span + clip.L,
+                    static_cast<size_t>(clip.W()) * 4);
+      XShmPutImage(display, target, gc, shmImage, clip.L, clip.T, clip.L, clip.T,
+                   static_cast<unsigned>(clip.W()), static_cast<unsigned>(clip.H()), False);
+      // The server reads the segment later; the next copy must wait for it.
+      XSync(display, False);
+      return;
+    }
+    XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
+                                 reinterpret_cast<char*>(surface.Pixels()),
+                                 static_cast<unsigned>(surface.Width()),
+                                 static_cast<unsigned>(surface.Height()), 32, span * 4);
+    if (!image) return;
+    // The pixels are in this machine's order; Xlib converts for the server.
+    image->byte_order = LSBFirst;
+    XPutImage(display, target, gc, image, clip.L, clip.T, clip.L, clip.T,
+              static_cast<unsigned>(clip.W()), static_cast<unsigned>(clip.H()));
+    image->data = nullptr; // the surface's, not the image's
+    XDestroyImage(image);
+  }
+
   // The top-level window the host's keys go to: the nearest ancestor a
   // window manager marked as a client window, else the child of the root.
   ::Window TopLevel() const {
@@ -431,36 +462,29 @@ int IGraphicsX11::TickPeriodMs() const {
 bool IGraphicsX11::PresentArea(const IBox& area) {
   LICE_SysBitmap* surface = Surface();
   if (!mWin || !mWin->window || mWin->broken || !surface || !surface->Pixels()) return true;
-  const IBox clip = IBox::Intersection(area, IBox(0, 0, surface->Width(), surface->Height()));
-  if (clip.Empty() || clip.W() <= 0 || clip.H() <= 0) return true;
-  State& w = *mWin;
-  const int span = surface->RowSpan();
-  if (w.shmImage && w.shmImage->width == surface->Width() &&
-      w.shmImage->height == surface->Height()) {
-    for (int y = clip.T; y < clip.B; ++y)
-      std::memcpy(w.shmImage->data + static_cast<size_t>(y) * w.shmImage->bytes_per_line +
-                      static_cast<size_t>(clip.L) * 4,
-                  surface->Pixels() + static_cast<size_t>(y) * span + clip.L,
-                  static_cast<size_t>(clip.W()) * 4);
-    XShmPutImage(w.display, w.window, w.gc, w.shmImage, clip.L, clip.T, clip.L, clip.T,
-                 static_cast<unsigned>(clip.W()), static_cast<unsigned>(clip.H()), False);
-    // The server reads the segment later; the next copy must wait for it.
-    XSync(w.display, False);
-    return true;
-  }
-  XImage* image = XCreateImage(w.display, w.visual, static_cast<unsigned>(w.depth), ZPixmap, 0,
-                               reinterpret_cast<char*>(surface->Pixels()),
-                               static_cast<unsigned>(surface->Width()),
-                               static_cast<unsigned>(surface->Height()), 32, span * 4);
-  if (!image) return true;
-  // The pixels are in this machine's order; Xlib converts for the server.
-  image->byte_order = LSBFirst;
-  XPutImage(w.display, w.window, w.gc, image, clip.L, clip.T, clip.L, clip.T,
-            static_cast<unsigned>(clip.W()), static_cast<unsigned>(clip.H()));
-  image->data = nullptr; // the surface's, not the image's
-  XDestroyImage(image);
-  XFlush(w.display);
+  mWin->Put(mWin->window, *surface, area);
+  XFlush(mWin->display);
   return true;
+}
+
+void IGraphicsX11::KeepStill() {
+  LICE_SysBitmap* surface = Surface();
+  if (!mWin || !mWin->window || mWin->broken || !surface || !surface->Pixels()) return;
+  State& w = *mWin;
+  ErrorTrap trap;
+  // Nothing selected, nothing piles up unread; input goes to the host's
+  // window instead.
+  XSelectInput(w.display, w.window, NoEventMask);
+  XSelectInput(w.display, w.parent, NoEventMask);
+  const Pixmap picture =
+      XCreatePixmap(w.display, w.window, static_cast<unsigned>(surface->Width()),
+                    static_cast<unsigned>(surface->Height()), static_cast<unsigned>(w.depth));
+  w.Put(picture, *surface, IBox(0, 0, surface->Width(), surface->Height()));
+  XSetWindowBackgroundPixmap(w.display, w.window, picture);
+  XFreePixmap(w.display, picture); // the window keeps it as long as it needs it
+  XClearWindow(w.display, w.window);
+  trap.Sync(w.display);
+  XSync(w.display, True); // and what was queued before is nobody's now
 }
 
 void IGraphicsX11::Tick() {

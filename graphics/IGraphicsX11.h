@@ -76,6 +76,10 @@ public:
   int TickPeriodMs() const;
   // ProcessEvents, then Tick when a period has passed since the last one.
   void Idle() override;
+  // For an embedder that will drive the open window no further: it stops
+  // taking events (none wait unread on the connection) and keeps showing
+  // its current picture, which the server repaints on Expose by itself.
+  void KeepStill();
   // The open text entry, or none.
   const ITextEntry* TextEntry() const { return mEntry.get(); }
 

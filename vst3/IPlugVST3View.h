@@ -15,7 +15,8 @@ class IPlugVST3;
 // open-views list (which holds none) from createView until it is destroyed.
 //
 // Portable: the window system comes in through IPlugVST3ViewPlatform (the
-// accepted platform type, "HWND" on Windows, and the open/close hooks).
+// accepted platform type, "HWND" on Windows, "X11EmbedWindowID" on Linux,
+// and the open/close hooks).
 //
 // Threads: every call comes from the host's UI thread; no lock is taken.
 class IPlugVST3View : public Steinberg::CPluginView {

@@ -3,14 +3,8 @@
 // with the host's HWND, a component handler that offers IComponentHandler3,
 // messages posted to the editor's child window, pixels read back.
 #include "EditorWindowSupport.h"
-#include "Vst3HostApplication.h"
-#include "Vst3Instance.h"
+#include "Vst3EditorHost.h"
 #include "Vst3Module.h"
-#include "Vst3ParameterChanges.h"
-
-#include "pluginterfaces/gui/iplugview.h"
-#include "pluginterfaces/vst/ivstcontextmenu.h"
-#include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +18,7 @@
 namespace {
 
 using namespace editorwin;
-using namespace Steinberg;
-using namespace Steinberg::Vst;
+using namespace vst3editor;
 
 constexpr int kSettle = 400;
 
@@ -38,149 +31,17 @@ HMODULE PluginModule() {
   return ModuleOf(Module().FindSymbol("GetPluginFactory"));
 }
 
-// A context menu that only records where it was shown.
-class RecordingMenu : public IContextMenu {
-public:
-  explicit RecordingMenu(std::vector<std::pair<int, int>>& popups) : mPopups(popups) {}
-  virtual ~RecordingMenu() = default;
-  int32 PLUGIN_API getItemCount() override { return 0; }
-  tresult PLUGIN_API getItem(int32, Item&, IContextMenuTarget**) override { return kResultFalse; }
-  tresult PLUGIN_API addItem(const Item&, IContextMenuTarget*) override { return kResultOk; }
-  tresult PLUGIN_API removeItem(const Item&, IContextMenuTarget*) override { return kResultOk; }
-  tresult PLUGIN_API popup(UCoord x, UCoord y) override {
-    mPopups.emplace_back(x, y);
-    return kResultOk;
-  }
-  tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-    if (FUnknownPrivate::iidEqual(iid, IContextMenu::iid) ||
-        FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
-      *obj = this;
-      addRef();
-      return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
-  }
-  uint32 PLUGIN_API addRef() override { return static_cast<uint32>(++mReferences); }
-  uint32 PLUGIN_API release() override {
-    const int left = --mReferences;
-    if (left == 0) delete this;
-    return static_cast<uint32>(left);
-  }
-
-private:
-  std::vector<std::pair<int, int>>& mPopups;
-  int mReferences = 1;
-};
-
-// The host's component handler: records the gestures and offers context
-// menus through IComponentHandler3.
-class RecordingHandler : public IComponentHandler, public IComponentHandler3 {
-public:
-  virtual ~RecordingHandler() = default;
-  tresult PLUGIN_API beginEdit(ParamID id) override {
-    calls.push_back("begin " + std::to_string(id));
-    return kResultOk;
-  }
-  tresult PLUGIN_API performEdit(ParamID id, ParamValue value) override {
-    calls.push_back("perform " + std::to_string(id));
-    values.push_back(value);
-    return kResultOk;
-  }
-  tresult PLUGIN_API endEdit(ParamID id) override {
-    calls.push_back("end " + std::to_string(id));
-    return kResultOk;
-  }
-  tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
-  IContextMenu* PLUGIN_API createContextMenu(IPlugView* view, const ParamID* id) override {
-    menuViews.push_back(view);
-    menuParams.push_back(id ? static_cast<int>(*id) : -1);
-    return new RecordingMenu(popups);
-  }
-  tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-    if (FUnknownPrivate::iidEqual(iid, IComponentHandler::iid) ||
-        FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
-      *obj = static_cast<IComponentHandler*>(this);
-    } else if (FUnknownPrivate::iidEqual(iid, IComponentHandler3::iid)) {
-      *obj = static_cast<IComponentHandler3*>(this);
-    } else {
-      *obj = nullptr;
-      return kNoInterface;
-    }
-    addRef();
-    return kResultOk;
-  }
-  uint32 PLUGIN_API addRef() override { return static_cast<uint32>(++references); }
-  uint32 PLUGIN_API release() override { return static_cast<uint32>(--references); }
-
-  std::vector<std::string> calls;
-  std::vector<double> values;
-  std::vector<IPlugView*> menuViews;
-  std::vector<int> menuParams;
-  std::vector<std::pair<int, int>> popups;
-  int references = 0;
-};
-
-class RecordingFrame : public IPlugFrame {
-public:
-  virtual ~RecordingFrame() = default;
-  tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override {
-    if (size) sizes.push_back(*size);
-    if (view && size) view->onSize(size);
-    return kResultTrue;
-  }
-  tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-    if (FUnknownPrivate::iidEqual(iid, IPlugFrame::iid) ||
-        FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
-      *obj = this;
-      return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
-  }
-  uint32 PLUGIN_API addRef() override { return 1; }
-  uint32 PLUGIN_API release() override { return 1; }
-  std::vector<ViewRect> sizes;
-};
-
-struct Plugin {
-  Vst3HostApplication app{"TOLVEN window host"};
-  RecordingHandler handler;
+struct Plugin : EditorPlugin {
   RecordingFrame frame;
-  Vst3Instance instance;
-  IPlugView* view = nullptr;
 
-  Plugin() {
-    if (!instance.Create(Module().Factory(), &app)) return;
-    instance.Controller()->setComponentHandler(&handler);
-    instance.Start(2, 44100.0, 512);
-  }
-  ~Plugin() {
-    if (view) view->release();
-    instance.Destroy();
-  }
-  IPlugView* MakeView() {
-    view = instance.Controller()->createView(ViewType::kEditor);
-    if (view) view->setFrame(&frame);
-    return view;
-  }
+  Plugin() : EditorPlugin(Module().Factory()) {}
+  ~Plugin() { ReleaseView(); }
+  IPlugView* MakeView() { return EditorPlugin::MakeView(&frame); }
   // A view attached to host's window as HWND; the editor window, or null.
   HWND Attach(HostWindow& host) {
     if (!MakeView() || view->attached(host.Handle(), kPlatformTypeHWND) != kResultTrue)
       return nullptr;
     return host.Editor();
-  }
-  std::vector<double> Values() const {
-    std::vector<double> values;
-    for (ParamID id = 0; id < 6; ++id)
-      values.push_back(instance.Controller()->getParamNormalized(id));
-    return values;
-  }
-  void Process(Vst3ParameterChanges* changes, float amplitude = 0.0f) {
-    std::vector<float> l(512, amplitude), r(512, amplitude), ol(512), orr(512);
-    float* in[2] = {l.data(), r.data()};
-    float* out[2] = {ol.data(), orr.data()};
-    instance.Process(in, out, 512, changes);
   }
 };
 

@@ -151,6 +151,13 @@ bool MeterDiffers(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b
   return false;
 }
 
+bool BelowMeterEquals(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  if (a.size() != b.size() || a.size() != static_cast<size_t>(kWidth * kHeight)) return false;
+  for (size_t i = static_cast<size_t>(kMeterB) * kWidth; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 void IdleFor(const std::function<void()>& idle, int ms) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (std::chrono::steady_clock::now() < end) {

@@ -67,6 +67,9 @@ int Mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
 std::string FirstDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
 // Whether the meter's box differs between two pictures of the editor.
 bool MeterDiffers(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
+// Whether everything below the meter's box is equal in two pictures (the
+// meter itself moves with the audio).
+bool BelowMeterEquals(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
 
 // What a host's UI loop does between frames: idle() every 2 ms for about ms
 // milliseconds.
