@@ -2,8 +2,9 @@
 // thread processing while a UI thread automates parameters, saves and loads
 // state, recalls presets and reads texts. Built with ThreadSanitizer (the
 // linux-tsan preset) any unsynchronised access fails the test; in the other
-// builds the checks on the results still hold. Opening and closing the
-// editor joins the UI thread's work once the editor windows exist.
+// builds the checks on the results still hold. The editor window joins the
+// UI thread's work in ConcurrencyEditorX11Test.cpp.
+#include "ConcurrentRun.h"
 #include "Vst2Instance.h"
 #include "Vst2Module.h"
 #include "Vst2RecordingHost.h"
@@ -25,53 +26,7 @@
 
 namespace {
 
-using namespace vst3test;
-
-constexpr int kChannels = 2;
-constexpr int kBlock = 64;
-constexpr int kUiRounds = 120;
-// The audio thread keeps going until the UI thread is done, and at least this
-// long, so that the two really overlap.
-constexpr int kMinBlocks = 200;
-
-// Runs block(n) on an audio thread and round(r) for kUiRounds rounds on a UI
-// thread, concurrently; returns the number of blocks processed.
-int RunConcurrently(const std::function<void(int)>& block, const std::function<void(int)>& round) {
-  std::atomic<bool> uiDone{false};
-  std::atomic<bool> audioStarted{false};
-  int blocks = 0;
-  std::thread audio([&] {
-    for (; blocks < kMinBlocks || !uiDone.load(); ++blocks) {
-      block(blocks);
-      audioStarted.store(true);
-    }
-  });
-  while (!audioStarted.load())
-    std::this_thread::yield();
-  for (int r = 0; r < kUiRounds; ++r)
-    round(r);
-  uiDone.store(true);
-  audio.join();
-  return blocks;
-}
-
-// A stereo block of a tone, the same every call.
-struct Buffers {
-  std::vector<std::vector<float>> in = TestSignal(kChannels, kBlock);
-  std::vector<std::vector<float>> out =
-      std::vector<std::vector<float>>(kChannels, std::vector<float>(kBlock));
-  std::vector<std::vector<double>> in64 = ToDouble(in);
-  std::vector<std::vector<double>> out64 = ToDouble(out);
-  std::vector<float*> inPtr = Pointers(in), outPtr = Pointers(out);
-  std::vector<double*> inPtr64 = Pointers(in64), outPtr64 = Pointers(out64);
-
-  bool OutputFinite() const {
-    for (int c = 0; c < kChannels; ++c)
-      for (int i = 0; i < kBlock; ++i)
-        if (!std::isfinite(out[c][i]) || !std::isfinite(out64[c][i])) return false;
-    return true;
-  }
-};
+using namespace concurrency;
 
 Vst2Module& Vst2() {
   static Vst2Module module(TOLVEN_VST2_MODULE);
