@@ -19,12 +19,13 @@ set(TOLVEN_TEST_ENVIRONMENT "FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/support
 # and fuzzing presets name only theirs, so they build a fraction of the tree.
 set(TOLVEN_TEST_ONLY "" CACHE STRING "Test programs to build (empty: all)")
 
-# tolven_add_gtest(NAME SOURCES... [LIBS ...]): one test executable; one that
-# TOLVEN_TEST_ONLY leaves out is neither built by default nor run.
+# tolven_add_gtest(NAME SOURCES... [LIBS ...] [PROPERTIES ...]): one test
+# executable; one that TOLVEN_TEST_ONLY leaves out is neither built by default
+# nor run. PROPERTIES go to every test of it (e.g. a RESOURCE_LOCK).
 # Natively every test case is its own CTest test; under Wine each executable is
 # one CTest test, since starting a Windows process costs far more than a case.
 function(tolven_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   if(TOLVEN_TEST_ONLY AND NOT name IN_LIST TOLVEN_TEST_ONLY)
     add_executable(${name} EXCLUDE_FROM_ALL ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main tolven_options)
@@ -35,9 +36,10 @@ function(tolven_add_gtest name)
   if(CMAKE_CROSSCOMPILING)
     # Run beside the executable: the modules under test are found relative to it.
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
-    set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT "${TOLVEN_TEST_ENVIRONMENT}")
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT "${TOLVEN_TEST_ENVIRONMENT}"
+                                            ${ARG_PROPERTIES})
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES ENVIRONMENT "${TOLVEN_TEST_ENVIRONMENT}")
+                         PROPERTIES ENVIRONMENT "${TOLVEN_TEST_ENVIRONMENT}" ${ARG_PROPERTIES})
   endif()
 endfunction()
