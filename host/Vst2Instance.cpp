@@ -42,6 +42,12 @@ void Vst2Instance::Resume() {
 void Vst2Instance::Suspend() {
   Dispatch(effMainsChanged, 0, 0);
 }
+void Vst2Instance::Start(float rate, VstInt32 frames) {
+  Open();
+  SetSampleRate(rate);
+  SetBlockSize(frames);
+  Resume();
+}
 
 VstInt32 Vst2Instance::NumParams() const {
   return IsValid() ? mEffect->numParams : 0;

@@ -31,6 +31,8 @@ public:
   void SetBlockSize(VstInt32 frames);
   void Resume();  // effMainsChanged (1)
   void Suspend(); // effMainsChanged (0)
+  // Open, the rate and block size, then Resume: ready to process.
+  void Start(float rate, VstInt32 frames);
 
   VstInt32 NumParams() const;
   VstInt32 NumInputs() const;

@@ -19,10 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Vst2RecordingHost host;
   Vst2Instance fx(host.Instantiate(Vst2Entry()));
   FUZZ_CHECK(fx.IsValid());
-  fx.Open();
-  fx.SetSampleRate(48000.0f);
-  fx.SetBlockSize(64);
-  fx.Resume();
+  fx.Start(48000.0f, 64);
   const bool accepted = fx.SetChunk(program, chunk);
   CheckVst2Instance(fx);
   // What the instance saves, another one loads to the same values.

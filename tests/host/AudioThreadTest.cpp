@@ -213,10 +213,7 @@ TEST(AudioThread, Vst2ProcessingAllocatesNothingAndTakesOnlyTheInstanceLock) {
   Vst2RecordingHost host;
   Vst2Instance fx(host.Instantiate(module.EntryPoint()));
   ASSERT_TRUE(fx.IsValid());
-  fx.Open();
-  fx.SetSampleRate(48000.0f);
-  fx.SetBlockSize(kAnnounced);
-  fx.Resume();
+  fx.Start(48000.0f, kAnnounced);
   const void* instanceLock = LockTakenBy([&] { fx.GetParameter(0); });
   ASSERT_NE(instanceLock, nullptr);
   // Saving a chunk allocates inside the module, and is seen.

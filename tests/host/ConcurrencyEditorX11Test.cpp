@@ -32,10 +32,7 @@ TEST(Concurrency, Vst2EditorOpenWhileProcessing) {
   Vst2RecordingHost host;
   Vst2Instance fx(host.Instantiate(module.EntryPoint()));
   ASSERT_TRUE(fx.IsValid());
-  fx.Open();
-  fx.SetSampleRate(48000.0f);
-  fx.SetBlockSize(kBlock);
-  fx.Resume();
+  fx.Start(48000.0f, kBlock);
   void* parent = reinterpret_cast<void*>(static_cast<uintptr_t>(x.top));
 
   Buffers io;

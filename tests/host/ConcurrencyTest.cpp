@@ -38,10 +38,7 @@ TEST(Concurrency, Vst2ProcessingWhileTheUiAutomatesSavesAndLoads) {
   Vst2RecordingHost host;
   Vst2Instance fx(host.Instantiate(Vst2().EntryPoint()));
   ASSERT_TRUE(fx.IsValid());
-  fx.Open();
-  fx.SetSampleRate(48000.0f);
-  fx.SetBlockSize(kBlock);
-  fx.Resume();
+  fx.Start(48000.0f, kBlock);
   const std::vector<unsigned char> program = fx.GetChunk(true);
   const std::vector<unsigned char> bank = fx.GetChunk(false);
   ASSERT_FALSE(program.empty());

@@ -27,10 +27,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the module made no instance\n");
     return 1;
   }
-  fx.Open();
-  fx.SetSampleRate(44100.0f);
-  fx.SetBlockSize(512);
-  fx.Resume();
+  fx.Start(44100.0f, 512);
   // A setting a musician might leave: a little air, a dip in the mids, some drive.
   fx.SetParameter(0, 0.68f);
   fx.SetParameter(1, 0.38f);

@@ -60,10 +60,7 @@ TEST(LongRun, ModulesMatchTheBuiltInStripThroughALongAutomatedSession) {
   Vst2RecordingHost host;
   Vst2Instance vst2(host.Instantiate(module.EntryPoint()));
   ASSERT_TRUE(vst2.IsValid());
-  vst2.Open();
-  vst2.SetSampleRate(static_cast<float>(kRate));
-  vst2.SetBlockSize(kBlock);
-  vst2.Resume();
+  vst2.Start(static_cast<float>(kRate), kBlock);
 
   Plugin vst3;
   ASSERT_TRUE(vst3.Create());

@@ -39,10 +39,7 @@ template <typename T> void Check(int block) {
   rs::ExpectReferenceSamples<T>(block, rate, [&](auto& in, auto& out) {
     Vst2RecordingHost host;
     Vst2Instance fx(host.Instantiate(Module().FindEntry("VSTPluginMain")));
-    fx.Open();
-    fx.SetSampleRate(static_cast<float>(rate));
-    fx.SetBlockSize(block);
-    fx.Resume();
+    fx.Start(static_cast<float>(rate), block);
     Render(fx, in, out, block);
   });
 }

@@ -48,10 +48,7 @@ struct Editor {
   Vst2Instance fx{host.Instantiate(Module().FindEntry("VSTPluginMain"))};
 
   Editor() {
-    fx.Open();
-    fx.SetSampleRate(44100.0f);
-    fx.SetBlockSize(256);
-    fx.Resume();
+    fx.Start(44100.0f, 256);
   }
   VstIntPtr Open(::Window parent) {
     return fx.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(parent)));

@@ -44,10 +44,7 @@ struct Instance {
 
   // What a host does before processing.
   void Start(float rate = 44100.0f, int blockSize = 512) {
-    fx.Open();
-    fx.SetSampleRate(rate);
-    fx.SetBlockSize(blockSize);
-    fx.Resume();
+    fx.Start(rate, blockSize);
   }
 
   std::vector<double> Values() {
@@ -786,10 +783,7 @@ TEST(TolvenVst2, NullHostCallbackIsHarmless) {
   ASSERT_NE(entry, nullptr);
   Vst2Instance fx(entry(nullptr));
   ASSERT_TRUE(fx.IsValid());
-  fx.Open();
-  fx.SetSampleRate(44100.0f);
-  fx.SetBlockSize(128);
-  fx.Resume();
+  fx.Start(44100.0f, 128);
   fx.SetParameter(0, 0.3f);
   char midi[sizeof(VstMidiEvent)] = {};
   VstMidiEvent* note = reinterpret_cast<VstMidiEvent*>(midi);

@@ -61,10 +61,7 @@ int main(int argc, char** argv) {
   Vst2RecordingHost host;
   Vst2Instance fx(host.Instantiate(module.FindEntry("VSTPluginMain")));
   if (!fx.IsValid()) return Fail("cannot load the module");
-  fx.Open();
-  fx.SetSampleRate(44100.0f);
-  fx.SetBlockSize(kBlock);
-  fx.Resume();
+  fx.Start(44100.0f, kBlock);
   fx.SetParameter(0, 0.62f);
   fx.SetParameter(1, 0.44f);
   fx.SetParameter(2, 0.58f);
