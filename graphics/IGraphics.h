@@ -40,6 +40,18 @@ public:
     MessageYes = 6,
     MessageNo = 7
   };
+  // ShowMessage's type, as the system's message boxes take it: the buttons
+  // in the low four bits, the default button (first to third) in bits 8-11.
+  enum EMessageType : int {
+    MessageButtonsOk = 0,
+    MessageButtonsOkCancel = 1,
+    MessageButtonsAbortRetryIgnore = 2,
+    MessageButtonsYesNoCancel = 3,
+    MessageButtonsYesNo = 4,
+    MessageButtonsRetryCancel = 5,
+    MessageDefaultSecond = 0x100,
+    MessageDefaultThird = 0x200
+  };
 
   IGraphics(IPlugBase* plugin, int width, int height, int frameRate = kDefaultFrameRate);
   IGraphics(const IGraphics&) = delete;
@@ -61,7 +73,8 @@ public:
   // Whether the window exists.
   bool IsEditorOpen() const override;
   virtual const char* ApiName() const;
-  // type: the system's message-box type; returns an EMessageResult.
+  // type: an EMessageType; returns an EMessageResult, 0 when no box could
+  // be shown.
   virtual int ShowMessage(const char* text, const char* caption, int type) = 0;
   // The menu that holds the user's choice (its ChosenIndex), or none.
   virtual IMenuTree* ShowMenu(IMenuTree& menu, const IBox& area) = 0;

@@ -4,6 +4,11 @@
 #include "ITextEntry.h"
 #include "LICE_SysBitmap.h"
 #include "PngResource.h"
+#include "X11ErrorTrap.h"
+#include "X11MessageBox.h"
+#include "X11Modal.h"
+#include "X11Picture.h"
+#include "X11PopupMenu.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -12,15 +17,12 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <dlfcn.h>
 #include <fstream>
-#include <mutex>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/ipc.h>
@@ -39,82 +41,6 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 constexpr unsigned kDoublePressMs = 400;
 constexpr int kDoublePressDistance = 4;
 constexpr int kClipboardWaitMs = 500;
-
-// ---- Errors ------------------------------------------------------------------------
-// Xlib has one process-wide error handler, normally the host's, and its
-// default ends the process. Around every call the editor makes on its own
-// connection a handler of ours is installed that swallows errors of the
-// editors' connections and hands everything else to the handler it replaced.
-
-std::mutex gDisplaysLock;
-std::vector<Display*> gDisplays; // the editors' own connections
-
-bool IsEditorDisplay(Display* display) {
-  std::lock_guard<std::mutex> lock(gDisplaysLock);
-  return std::find(gDisplays.begin(), gDisplays.end(), display) != gDisplays.end();
-}
-
-// The handlers the traps replaced, and how many traps are open, in any
-// thread: the handlers are process-wide, so only the first trap to open
-// swaps them and the last to close puts them back.
-std::mutex gTrapLock;
-int gTrapDepth = 0;
-std::atomic<XErrorHandler> gPreviousHandler{nullptr};
-std::atomic<XIOErrorHandler> gPreviousIOHandler{nullptr};
-thread_local unsigned tTrapErrors = 0; // errors caught on this thread
-
-int TrapError(Display* display, XErrorEvent* event) {
-  if (IsEditorDisplay(display)) {
-    ++tTrapErrors;
-    return 0;
-  }
-  const XErrorHandler previous = gPreviousHandler.load();
-  return previous ? previous(display, event) : 0;
-}
-
-int TrapIOError(Display* display) {
-  if (IsEditorDisplay(display)) return 0;
-  const XIOErrorHandler previous = gPreviousIOHandler.load();
-  return previous ? previous(display) : 0;
-}
-
-// Scopes nest (an event handler may reach the host, which may call another
-// editor) and may overlap across threads.
-class ErrorTrap {
-public:
-  ErrorTrap() : mStart(tTrapErrors) {
-    std::lock_guard<std::mutex> lock(gTrapLock);
-    if (gTrapDepth++ == 0) {
-      gPreviousHandler = XSetErrorHandler(TrapError);
-      gPreviousIOHandler = XSetIOErrorHandler(TrapIOError);
-    }
-  }
-  ~ErrorTrap() {
-    std::lock_guard<std::mutex> lock(gTrapLock);
-    if (--gTrapDepth == 0) {
-      XSetErrorHandler(gPreviousHandler.load());
-      XSetIOErrorHandler(gPreviousIOHandler.load());
-    }
-  }
-  ErrorTrap(const ErrorTrap&) = delete;
-  ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-  // Waits until the server has answered everything sent so far (so no error
-  // can arrive once the trap is gone); true when nothing in this scope failed.
-  bool Sync(Display* display) {
-    XSync(display, False);
-    return tTrapErrors == mStart;
-  }
-
-private:
-  unsigned mStart;
-};
-
-long long NowMs() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
-}
 
 // The editor's key codes: the same numbers the Windows virtual keys give, and
 // X11's keysyms for digits and letters already have those values.
@@ -193,6 +119,26 @@ std::string UserDirectory(const char* key, const char* fallback) {
   return HomeFolder() + fallback;
 }
 
+// Hands url to the desktop's opener (xdg-open, found on the PATH, the url
+// one argument and no shell in between).
+bool RunLinkOpener(const char* url) {
+  char program[] = "xdg-open";
+  std::string target(url);
+  char* argv[] = {program, target.data(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return false;
+  // xdg-open hands the link on and exits; wait briefly for its verdict, and
+  // take a launcher that keeps running as success.
+  for (int i = 0; i < 100; ++i) {
+    int status = 0;
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (done < 0 && errno != EINTR) return false;
+    usleep(20000);
+  }
+  return true;
+}
+
 } // namespace
 
 // ---- The window ---------------------------------------------------------------------
@@ -230,11 +176,10 @@ struct IGraphicsX11::State {
 
   ~State() {
     if (display) {
-      ErrorTrap trap;
+      X11ErrorTrap trap;
       XCloseDisplay(display);
     }
-    std::lock_guard<std::mutex> lock(gDisplaysLock);
-    gDisplays.erase(std::remove(gDisplays.begin(), gDisplays.end(), display), gDisplays.end());
+    X11ErrorTrap::RemoveEditorDisplay(display);
     if (shmImage) {
       shmdt(shm.shmaddr);
       shmImage->data = nullptr;
@@ -243,7 +188,7 @@ struct IGraphicsX11::State {
   }
 
   // Shared memory for presenting when the server is local and offers it.
-  void SetupShm(ErrorTrap& trap, int width, int height) {
+  void SetupShm(X11ErrorTrap& trap, int width, int height) {
     if (!XShmQueryExtension(display) || width <= 0 || height <= 0) return;
     XImage* image =
         XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &shm,
@@ -290,17 +235,7 @@ struct IGraphicsX11::State {
       XSync(display, False);
       return;
     }
-    XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
-                                 reinterpret_cast<char*>(surface.Pixels()),
-                                 static_cast<unsigned>(surface.Width()),
-                                 static_cast<unsigned>(surface.Height()), 32, span * 4);
-    if (!image) return;
-    // The pixels are in this machine's order; Xlib converts for the server.
-    image->byte_order = LSBFirst;
-    XPutImage(display, target, gc, image, clip.L, clip.T, clip.L, clip.T,
-              static_cast<unsigned>(clip.W()), static_cast<unsigned>(clip.H()));
-    image->data = nullptr; // the surface's, not the image's
-    XDestroyImage(image);
+    X11PutPicture(display, target, gc, visual, depth, surface, clip);
   }
 
   // The top-level window the host's keys go to: the nearest ancestor a
@@ -349,7 +284,7 @@ void* IGraphicsX11::OpenEditorWindow(void* parent) {
   IBox box(0, 0, Width(), Height());
   if (mWin && mWin->window) {
     // The new window takes the old one's place and size.
-    ErrorTrap trap;
+    X11ErrorTrap trap;
     ::Window root = 0;
     int x = 0, y = 0;
     unsigned w = 0, h = 0, border = 0, depth = 0;
@@ -365,10 +300,7 @@ void* IGraphicsX11::OpenEditorWindow(void* parent) {
   if (!display) return nullptr;
   std::unique_ptr<State> win(new State);
   win->display = display;
-  {
-    std::lock_guard<std::mutex> lock(gDisplaysLock);
-    gDisplays.push_back(display);
-  }
+  X11ErrorTrap::AddEditorDisplay(display);
   // A broken connection marks the window broken instead of ending the
   // process.
   XSetIOErrorExitHandler(
@@ -379,7 +311,7 @@ void* IGraphicsX11::OpenEditorWindow(void* parent) {
   win->transfer = XInternAtom(display, "TOLVEN_SELECTION", False);
   win->wmState = XInternAtom(display, "WM_STATE", False);
 
-  ErrorTrap trap;
+  X11ErrorTrap trap;
   XWindowAttributes parentAttributes{};
   if (!XGetWindowAttributes(display, parentId, &parentAttributes) || !trap.Sync(display))
     return nullptr;
@@ -426,7 +358,7 @@ void IGraphicsX11::CloseEditorWindow() {
   if (!mWin) return;
   std::unique_ptr<State> win = std::move(mWin);
   if (!win->broken) {
-    ErrorTrap trap;
+    X11ErrorTrap trap;
     // A destruction the host already made may still be waiting in the queue.
     while (XPending(win->display) > 0) {
       XEvent event;
@@ -471,7 +403,7 @@ void IGraphicsX11::KeepStill() {
   LICE_SysBitmap* surface = Surface();
   if (!mWin || !mWin->window || mWin->broken || !surface || !surface->Pixels()) return;
   State& w = *mWin;
-  ErrorTrap trap;
+  X11ErrorTrap trap;
   // Nothing selected, nothing piles up unread; input goes to the host's
   // window instead.
   XSelectInput(w.display, w.window, NoEventMask);
@@ -489,7 +421,7 @@ void IGraphicsX11::KeepStill() {
 
 void IGraphicsX11::Tick() {
   if (!mWin || !mWin->window || mWin->broken) return;
-  ErrorTrap trap;
+  X11ErrorTrap trap;
   IBox area;
   if (!TickEntry() && CollectDirty(area)) {
     // The window system clips an invalidated area to the window.
@@ -508,7 +440,7 @@ void IGraphicsX11::Idle() {
   if (!mWin) return;
   ProcessEvents();
   if (!mWin) return;
-  const long long now = NowMs();
+  const long long now = MonotonicMs();
   const long long period = TickPeriodMs();
   if (mWin->ticked && now - mWin->lastTick < period) return;
   // Keep the beat when called often; start afresh after a long pause.
@@ -520,7 +452,7 @@ void IGraphicsX11::Idle() {
 
 void IGraphicsX11::ProcessEvents() {
   if (!mWin || mWin->broken) return;
-  ErrorTrap trap;
+  X11ErrorTrap trap;
   bool handled = false;
   while (mWin && !mWin->broken && XPending(mWin->display) > 0) {
     XEvent event;
@@ -652,7 +584,7 @@ void IGraphicsX11::ResizeEditor(int width, int height) {
   if (width == Width() && height == Height()) return;
   IGraphics::ResizeEditor(width, height);
   if (!mWin || !mWin->window) return;
-  ErrorTrap trap;
+  X11ErrorTrap trap;
   XResizeWindow(mWin->display, mWin->window, static_cast<unsigned>(width),
                 static_cast<unsigned>(height));
   if (mWin->shmImage) {
@@ -667,20 +599,55 @@ void IGraphicsX11::ResizeEditor(int width, int height) {
   trap.Sync(mWin->display);
 }
 
-int IGraphicsX11::ShowMessage(const char* /*text*/, const char* /*caption*/, int /*type*/) {
-  return MessageCancel;
+X11Modal IGraphicsX11::Modal() {
+  X11Modal modal;
+  modal.display = mWin->display;
+  modal.visual = mWin->visual;
+  modal.depth = mWin->depth;
+  modal.tickMs = TickPeriodMs();
+  modal.alive = [this] { return mWin && mWin->window && !mWin->broken; };
+  modal.connected = [this] { return mWin && !mWin->broken; };
+  // The editor keeps painting and notices its end; its input is dropped.
+  modal.passOn = [this](XEvent& event) {
+    if (event.type == Expose || event.type == DestroyNotify) HandleEvent(event);
+  };
+  modal.tick = [this] { Tick(); };
+  return modal;
 }
 
-IMenuTree* IGraphicsX11::ShowMenu(IMenuTree& /*menu*/, const IBox& /*area*/) {
+int IGraphicsX11::ShowMessage(const char* text, const char* caption, int type) {
+  if (!mWin || !mWin->window || mWin->broken) return 0;
+  X11ErrorTrap trap;
+  const int result = ShowX11MessageBox(Modal(), mWin->TopLevel(), text, caption, type);
+  if (mWin && !mWin->broken) trap.Sync(mWin->display);
+  return result;
+}
+
+IMenuTree* IGraphicsX11::ShowMenu(IMenuTree& menu, const IBox& area) {
   ReleaseCapture();
-  return nullptr;
+  if (!mWin || !mWin->window || mWin->broken) return nullptr;
+  X11ErrorTrap trap;
+  Display* display = mWin->display;
+  int x = 0, y = 0;
+  ::Window child = 0;
+  if (!XTranslateCoordinates(display, mWin->window, DefaultRootWindow(display), area.L, area.B, &x,
+                             &y, &child))
+    return nullptr;
+  IMenuTree* chosen = ShowX11PopupMenu(Modal(), menu, x, y);
+  if (!mWin || mWin->broken) return chosen;
+  // The menu took the release of the press that opened it.
+  mWin->captured = false;
+  mWin->havePress = false;
+  if (mWin->window) Redraw(IBox(0, 0, Width(), Height()));
+  trap.Sync(display);
+  return chosen;
 }
 
 void IGraphicsX11::OpenTextEntry(IControl* control, const ITextStyle& style, const IBox& area,
                                  const char* text, IParameter* parameter) {
   if (!control || mEntry || !mWin || !mWin->window) return;
   mEntry.reset(new ITextEntry(control, parameter, style, area, text));
-  ErrorTrap trap;
+  X11ErrorTrap trap;
   XSetInputFocus(mWin->display, mWin->window, RevertToParent, CurrentTime);
   PaintEntry();
   trap.Sync(mWin->display);
@@ -807,41 +774,27 @@ void IGraphicsX11::AppDataFolder(std::string& path, bool systemWide) {
   path = dataHome && dataHome[0] == '/' ? dataHome : HomeFolder() + "/.local/share";
 }
 
-bool IGraphicsX11::OpenLink(const char* url, const char* /*caption*/, const char* confirmText,
-                            const char* /*failureText*/) {
-  if (!url || !*url) return false;
-  // Without a message box of its own the editor cannot ask; it does not open
-  // a link it was told to confirm first.
-  if (confirmText && *confirmText) return false;
-  char program[] = "xdg-open";
-  std::string target(url);
-  char* argv[] = {program, target.data(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return false;
-  // xdg-open hands the link on and exits; wait briefly for its verdict, and
-  // take a launcher that keeps running as success.
-  for (int i = 0; i < 100; ++i) {
-    int status = 0;
-    const pid_t done = waitpid(pid, &status, WNOHANG);
-    if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (done < 0 && errno != EINTR) return false;
-    usleep(20000);
-  }
-  return true;
+bool IGraphicsX11::OpenLink(const char* url, const char* caption, const char* confirmText,
+                            const char* failureText) {
+  if (confirmText && ShowMessage(confirmText, caption, MessageButtonsYesNo) != MessageYes)
+    return false;
+  if (url && *url && RunLinkOpener(url)) return true;
+  if (failureText) ShowMessage(failureText, caption, MessageButtonsOk);
+  return false;
 }
 
 bool IGraphicsX11::ClipboardText(std::string& text) {
   text.clear();
   if (!mWin || !mWin->window || mWin->broken) return false;
   State& w = *mWin;
-  ErrorTrap trap;
+  X11ErrorTrap trap;
   if (XGetSelectionOwner(w.display, w.clipboard) == None) return false;
   XDeleteProperty(w.display, w.window, w.transfer);
   XConvertSelection(w.display, w.clipboard, w.utf8, w.transfer, w.window, CurrentTime);
   XFlush(w.display);
   // The owner answers with a SelectionNotify; an owner that never does (or
   // is the host on this very thread) costs at most the time limit.
-  const long long deadline = NowMs() + kClipboardWaitMs;
+  const long long deadline = MonotonicMs() + kClipboardWaitMs;
   XEvent event;
   bool answered = false;
   while (!answered) {
@@ -849,7 +802,7 @@ bool IGraphicsX11::ClipboardText(std::string& text) {
       answered = true;
       break;
     }
-    const long long left = deadline - NowMs();
+    const long long left = deadline - MonotonicMs();
     if (left <= 0) break;
     pollfd fd{ConnectionNumber(w.display), POLLIN, 0};
     poll(&fd, 1, static_cast<int>(left));
@@ -874,7 +827,7 @@ bool IGraphicsX11::ClipboardText(std::string& text) {
 void IGraphicsX11::ConcealCursor() {
   if (!mWin || !mWin->window || mWin->cursorHidden) return;
   State& w = *mWin;
-  ErrorTrap trap;
+  X11ErrorTrap trap;
   ::Window root = 0, child = 0;
   int x = 0, y = 0;
   unsigned mask = 0;
@@ -894,7 +847,7 @@ void IGraphicsX11::ConcealCursor() {
 void IGraphicsX11::RevealCursor() {
   if (!mWin || !mWin->window || !mWin->cursorHidden) return;
   State& w = *mWin;
-  ErrorTrap trap;
+  X11ErrorTrap trap;
   XWarpPointer(w.display, None, w.window, 0, 0, 0, 0, w.savedX, w.savedY);
   XUndefineCursor(w.display, w.window);
   w.cursorHidden = false;

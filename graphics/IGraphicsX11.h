@@ -5,6 +5,7 @@
 #include <memory>
 
 class ITextEntry;
+struct X11Modal;
 union _XEvent;
 
 // The editor window on X11: a child of the host's window (its id is the
@@ -32,7 +33,11 @@ public:
   void AbortTextEntry() override;
   void ResizeEditor(int width, int height) override;
   const char* ApiName() const override { return "X11"; }
+  // A message box the editor draws (see X11MessageBox.h); 0 without an open
+  // window.
   int ShowMessage(const char* text, const char* caption, int type) override;
+  // A popup menu the editor draws below area's bottom-left corner (see
+  // X11PopupMenu.h); none without an open window.
   IMenuTree* ShowMenu(IMenuTree& menu, const IBox& area) override;
   // A field the editor draws itself over area; it takes the keys while it
   // has the focus and closes on the tick after Enter (commit), Escape, a
@@ -47,6 +52,8 @@ public:
   void AskForFile(std::string& file, bool save, std::string& folder,
                   const char* extensions) override;
   bool AskForColour(IArgb& /*colour*/, const char* /*prompt*/) override { return false; }
+  // With a confirm text a yes/no message box asks first; the link goes to
+  // xdg-open; a failure shows the failure text (if any) in an OK box.
   bool OpenLink(const char* url, const char* caption, const char* confirmText,
                 const char* failureText) override;
   // parent: the host's X11 window id. Opens a connection to the display
@@ -86,6 +93,8 @@ public:
 private:
   struct State;
   void HandleEvent(_XEvent& event);
+  // What a popup of this window waits with (an open window's).
+  X11Modal Modal();
   // Input while a text entry is open; true when the event was the entry's.
   bool HandleEntryEvent(_XEvent& event);
   void PaintEntry();

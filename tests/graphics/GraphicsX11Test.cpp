@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 
 // After GoogleTest: Xlib's macros would clash with it.
+#include "X11Bench.h"
+#include "X11PopupUser.h"
+
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <chrono>
 #include <cstdint>
@@ -25,120 +28,6 @@
 #include <utility>
 
 namespace {
-
-// Counts what is presented, and where.
-class CountingX11 : public IGraphicsX11 {
-public:
-  using IGraphicsX11::IGraphicsX11;
-  bool PresentArea(const IBox& area) override {
-    ++presents;
-    lastArea = area;
-    return IGraphicsX11::PresentArea(area);
-  }
-  int presents = 0;
-  IBox lastArea;
-};
-
-// A parent window on a connection of the test's own, an editor with two
-// logging controls (a with parameter 0, b without) inside it.
-// An X server resets itself (and refuses connections meanwhile) whenever its
-// last client leaves; this program keeps one connection open throughout.
-Display* OpenDisplay() {
-  static Display* const keeper = XOpenDisplay(nullptr);
-  return keeper ? XOpenDisplay(nullptr) : nullptr;
-}
-
-struct X11Bench {
-  Display* display = OpenDisplay();
-  ::Window parent = 0;
-  ::Window editor = 0;
-  GraphicsTestPlug plug;
-  std::vector<std::string> log;
-  CountingX11* graphics = new CountingX11(&plug, 100, 80);
-
-  X11Bench() {
-    graphics->AddControl(new ProbeControl(log, "a", &plug, IBox(0, 0, 50, 80), 0));
-    graphics->AddControl(new ProbeControl(log, "b", &plug, IBox(50, 0, 100, 80)));
-    plug.AttachEditor(graphics);
-    if (!display) return;
-    // Far from the pointer's usual place, so key presses hit no control.
-    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, 1000, 900);
-    parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 20, 20, 200, 200, 0, 0, 0);
-    XMapWindow(display, parent);
-    XSync(display, False);
-    editor = static_cast<::Window>(reinterpret_cast<uintptr_t>(
-        graphics->OpenEditorWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(parent)))));
-    graphics->ProcessEvents();
-    log.clear();
-  }
-  ~X11Bench() {
-    graphics->CloseEditorWindow();
-    if (display) {
-      XDestroyWindow(display, parent);
-      XCloseDisplay(display);
-    }
-  }
-
-  void Send(XEvent& event, long mask) {
-    event.xany.window = editor;
-    event.xany.display = display;
-    XSendEvent(display, editor, False, mask, &event);
-    XSync(display, False);
-    // The editor's connection reads what the server queued for it.
-    for (int i = 0; i < 5; ++i) {
-      graphics->ProcessEvents();
-      usleep(2000);
-    }
-  }
-  void Button(int type, unsigned button, int x, int y, Time time, unsigned state = 0) {
-    XEvent e{};
-    e.type = type;
-    e.xbutton.button = button;
-    e.xbutton.x = x;
-    e.xbutton.y = y;
-    e.xbutton.time = time;
-    e.xbutton.state = state;
-    e.xbutton.same_screen = True;
-    Send(e, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask);
-  }
-  void Motion(int x, int y, unsigned state) {
-    XEvent e{};
-    e.type = MotionNotify;
-    e.xmotion.x = x;
-    e.xmotion.y = y;
-    e.xmotion.state = state;
-    e.xmotion.same_screen = True;
-    Send(e, PointerMotionMask);
-  }
-  void Crossing(int type) {
-    XEvent e{};
-    e.type = type;
-    e.xcrossing.mode = NotifyNormal;
-    Send(e, type == EnterNotify ? EnterWindowMask : LeaveWindowMask);
-  }
-  void Key(KeySym sym) {
-    XEvent e{};
-    e.type = KeyPress;
-    e.xkey.keycode = XKeysymToKeycode(display, sym);
-    e.xkey.same_screen = True;
-    Send(e, KeyPressMask);
-  }
-  std::vector<std::string> TakeLog() {
-    std::vector<std::string> taken;
-    for (const std::string& line : log)
-      if (line.find(" draw") == std::string::npos) taken.push_back(line);
-    log.clear();
-    return taken;
-  }
-};
-
-// Skipped without a display; a display that is set but does not answer is
-// a failure.
-#define REQUIRE_DISPLAY(bench)                                                                     \
-  if (!(bench).display) {                                                                          \
-    ASSERT_EQ(std::getenv("DISPLAY"), nullptr) << "the X display does not answer";                 \
-    GTEST_SKIP() << "no X display (run under xvfb-run)";                                           \
-  }
 
 using Log = std::vector<std::string>;
 
@@ -556,11 +445,64 @@ TEST(GraphicsX11, OpenLinkRunsXdgOpenWithTheUrlAsOneArgument) {
   EXPECT_EQ(scratch.Read("called"), "1|" + url);
   EXPECT_EQ(scratch.Read("pwned"), "");
   EXPECT_FALSE(graphics.OpenLink("fail", "Link", nullptr, "could not open"));
-  // Asked to confirm first, which this editor cannot: nothing is run.
+  // Asked to confirm without a window to ask in: nothing is run.
   scratch.Write("called", "");
   EXPECT_FALSE(graphics.OpenLink("https://example.invalid", "Link", "Open?", nullptr));
   EXPECT_EQ(scratch.Read("called"), "");
   EXPECT_FALSE(graphics.OpenLink("", "Link", nullptr, nullptr));
+}
+
+// With a window open, the confirmation and the failure are message boxes.
+TEST(GraphicsX11, OpenLinkAsksInAMessageBoxAndShowsItsFailure) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  ScratchFolder scratch;
+  scratch.Write("xdg-open",
+                "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/called\"\n"
+                "[ \"$1\" != fail ]\n",
+                true);
+  ScopedEnv path("PATH", scratch.path + ":/usr/bin:/bin");
+  const auto withUser = [&](std::function<void(X11PopupUser&)> script, const char* url,
+                            const char* confirm, const char* failure) {
+    X11PopupUser user;
+    user.Start(std::move(script));
+    const bool opened = b.graphics->OpenLink(url, "Link", confirm, failure);
+    user.Finish();
+    return opened;
+  };
+  std::string title;
+  EXPECT_FALSE(withUser(
+      [&](X11PopupUser& user) {
+        const std::vector<::Window> boxes = user.WaitFor("message");
+        ASSERT_EQ(boxes.size(), 1u);
+        title = user.Property(boxes[0], "_NET_WM_NAME");
+        ASSERT_TRUE(user.WaitFocus(boxes[0]));
+        user.Key(XK_n);
+      },
+      "https://example.invalid/no", "Open the page?", nullptr));
+  EXPECT_EQ(title, "Link");
+  EXPECT_EQ(scratch.Read("called"), "");
+  EXPECT_TRUE(withUser(
+      [&](X11PopupUser& user) {
+        const std::vector<::Window> boxes = user.WaitFor("message");
+        ASSERT_EQ(boxes.size(), 1u);
+        ASSERT_TRUE(user.WaitFocus(boxes[0]));
+        user.Key(XK_y);
+      },
+      "https://example.invalid/yes", "Open the page?", nullptr));
+  EXPECT_EQ(scratch.Read("called"), "https://example.invalid/yes");
+  // The failure text is shown until it is acknowledged.
+  bool failureShown = false;
+  EXPECT_FALSE(withUser(
+      [&](X11PopupUser& user) {
+        const std::vector<::Window> boxes = user.WaitFor("message");
+        failureShown = boxes.size() == 1;
+        ASSERT_TRUE(failureShown);
+        ASSERT_TRUE(user.WaitFocus(boxes[0]));
+        user.Key(XK_Return);
+      },
+      "fail", nullptr, "The page could not be opened."));
+  EXPECT_TRUE(failureShown);
 }
 
 } // namespace
