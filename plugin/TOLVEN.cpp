@@ -10,9 +10,9 @@
 
 namespace {
 
-// The parameter's value limited to its bounds: the parameter model lets
-// SetNormalizedValue go below the minimum, and a band control outside 0..1
-// can make a section unstable for good. False for NaN (keep the old target).
+// The parameter's value limited to its bounds. The parameter entries clamp
+// already; this guards the chain itself, since a band control outside 0..1
+// would make a section unstable for good. False for NaN (keep the old target).
 bool BoundedValue(const IParameter& p, double& value) {
   double v = p.Value();
   if (std::isnan(v)) return false;
