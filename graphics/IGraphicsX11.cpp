@@ -379,8 +379,10 @@ void IGraphicsX11::CloseEditorWindow() {
 }
 
 void* IGraphicsX11::EditorWindowHandle() const {
-  return mWin && mWin->window ? reinterpret_cast<void*>(static_cast<uintptr_t>(mWin->window))
-                              : nullptr;
+  // A broken connection took the window with it.
+  return mWin && mWin->window && !mWin->broken
+             ? reinterpret_cast<void*>(static_cast<uintptr_t>(mWin->window))
+             : nullptr;
 }
 
 int IGraphicsX11::ConnectionFd() const {

@@ -63,7 +63,7 @@ public:
   void* OpenEditorWindow(void* parent) override;
   void CloseEditorWindow() override;
   // The editor window's id; null while closed (also once the host destroyed
-  // it).
+  // it or the connection broke).
   void* EditorWindowHandle() const override;
   bool ClipboardText(std::string& text) override;
   void ConcealCursor() override;

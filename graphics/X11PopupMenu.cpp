@@ -57,7 +57,6 @@ public:
 
   IMenuTree* Run(IMenuTree& menu, int x, int y) {
     if (!Open(menu, x, y, -1)) return nullptr;
-    if (!Grab()) return nullptr;
     mModal.Run([this](XEvent& event) { return Take(event); }, [this] { return mDone; });
     return mChosen;
   }
@@ -90,8 +89,12 @@ private:
                                             StructureNotifyMask));
     if (!level.window->IsOpen()) return false;
     mLevels.push_back(std::move(level));
-    Draw(mLevels.back());
+    // Mapped first: nothing frames a menu, so it is up when the picture
+    // follows, without waiting for an exposure. The top menu holds the
+    // pointer before it shows, so the user's first move is the menu's.
     mLevels.back().window->Map();
+    if (mLevels.size() == 1 && !Grab()) return false;
+    Draw(mLevels.back());
     return true;
   }
 

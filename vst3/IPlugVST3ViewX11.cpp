@@ -10,19 +10,34 @@ namespace {
 
 // What the host's run loop calls: the 40 ms tick or the connection's
 // readiness. The host may hold a reference past unregistering, so the
-// handler outlives its window and only forgets the editor then.
+// handler outlives its window and only forgets the editor (and the loop,
+// which the view holds) then.
 class RunLoopHandler : public Linux::ITimerHandler, public Linux::IEventHandler {
 public:
-  explicit RunLoopHandler(IGraphicsX11* graphics) : mGraphics(graphics) {}
+  RunLoopHandler(IGraphicsX11* graphics, Linux::IRunLoop* loop)
+      : mGraphics(graphics), mLoop(loop) {}
   virtual ~RunLoopHandler() = default;
 
-  void Forget() { mGraphics = nullptr; }
+  void Forget() {
+    mGraphics = nullptr;
+    mLoop = nullptr;
+  }
+  // Whether the descriptor is still registered by this handler.
+  bool Watching() const { return mWatching; }
+  void SetWatching(bool on) { mWatching = on; }
 
   void PLUGIN_API onTimer() override {
     if (mGraphics) mGraphics->Tick();
   }
   void PLUGIN_API onFDIsSet(Linux::FileDescriptor /*fd*/) override {
-    if (mGraphics) mGraphics->ProcessEvents();
+    if (!mGraphics) return;
+    mGraphics->ProcessEvents();
+    // A broken connection stays readable for good: watching it further would
+    // spin the host's loop.
+    if (mWatching && mLoop && mGraphics->ConnectionFd() < 0) {
+      mWatching = false;
+      mLoop->unregisterEventHandler(this);
+    }
   }
 
   tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
@@ -47,6 +62,8 @@ public:
 
 private:
   IGraphicsX11* mGraphics;
+  Linux::IRunLoop* mLoop;
+  bool mWatching = false;
   std::atomic<uint32> mReferences{1};
 };
 
@@ -69,14 +86,14 @@ public:
     void* loop = nullptr;
     if (frame && frame->queryInterface(Linux::IRunLoop::iid, &loop) == kResultOk && loop) {
       mLoop = static_cast<Linux::IRunLoop*>(loop);
-      mHandler = new RunLoopHandler(graphics);
+      mHandler = new RunLoopHandler(graphics, mLoop);
       mTimer = mLoop->registerTimer(mHandler, static_cast<Linux::TimerInterval>(
                                                   graphics->TickPeriodMs())) == kResultOk;
       const int fd = graphics->ConnectionFd();
-      mEvents = fd >= 0 && mLoop->registerEventHandler(mHandler, fd) == kResultOk;
+      mHandler->SetWatching(fd >= 0 && mLoop->registerEventHandler(mHandler, fd) == kResultOk);
     }
     // Half a run loop is none: the window shows what it has.
-    if (!mTimer || !mEvents) {
+    if (!mTimer || !mHandler || !mHandler->Watching()) {
       Unregister();
       graphics->KeepStill();
     }
@@ -94,19 +111,20 @@ private:
   void Unregister() {
     if (!mLoop) return;
     if (mTimer) mLoop->unregisterTimer(mHandler);
-    if (mEvents) mLoop->unregisterEventHandler(mHandler);
-    mHandler->Forget();
-    mHandler->release();
+    if (mHandler && mHandler->Watching()) mLoop->unregisterEventHandler(mHandler);
+    if (mHandler) {
+      mHandler->Forget();
+      mHandler->release();
+    }
     mLoop->release();
     mHandler = nullptr;
     mLoop = nullptr;
-    mTimer = mEvents = false;
+    mTimer = false;
   }
 
   Linux::IRunLoop* mLoop = nullptr; // one reference while registered
   RunLoopHandler* mHandler = nullptr;
   bool mTimer = false;
-  bool mEvents = false;
 };
 
 } // namespace

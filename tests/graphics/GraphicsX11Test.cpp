@@ -244,6 +244,36 @@ TEST(GraphicsX11, TextEntryFiltersCommitsAndCancelsOnTheTick) {
   EXPECT_EQ(b.graphics->TextEntry(), nullptr);
 }
 
+// The server closing the editor's connection (here by killing it as a
+// client) ends the window, not the process; a new window opens afterwards.
+TEST(GraphicsX11, ABrokenConnectionClosesTheWindowNotTheProcess) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  ASSERT_NE(b.editor, 0u);
+  XKillClient(b.display, b.editor);
+  XSync(b.display, False);
+  for (int i = 0; i < 50 && b.graphics->ConnectionFd() >= 0; ++i) {
+    b.graphics->ProcessEvents();
+    usleep(10000);
+  }
+  EXPECT_EQ(b.graphics->ConnectionFd(), -1);
+  EXPECT_EQ(b.graphics->EditorWindowHandle(), nullptr);
+  // Everything the host or a control may still call is harmless.
+  b.graphics->Idle();
+  b.graphics->Tick();
+  std::string text;
+  EXPECT_FALSE(b.graphics->ClipboardText(text));
+  IMenuTree menu;
+  menu.AddItem("One");
+  EXPECT_EQ(b.graphics->ShowMenu(menu, IBox(0, 0, 10, 10)), nullptr);
+  EXPECT_EQ(b.graphics->ShowMessage("t", "c", IGraphics::MessageButtonsOk), 0);
+  b.graphics->CloseEditorWindow();
+  const void* reopened =
+      b.graphics->OpenEditorWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(b.parent)));
+  EXPECT_NE(reopened, nullptr);
+  EXPECT_GE(b.graphics->ConnectionFd(), 0);
+}
+
 TEST(GraphicsX11, HiddenCursorComesBackWhereItWasHidden) {
   X11Bench b;
   REQUIRE_DISPLAY(b);

@@ -54,6 +54,14 @@ Rows RowsOf(const std::vector<uint32_t>& pixels, const IBox& box) {
   return rows;
 }
 
+// The menu windows once at least count are up and drawn (their frame).
+std::vector<::Window> WaitForMenus(X11PopupUser& user, size_t count = 1) {
+  std::vector<::Window> menus = user.WaitFor("menu", count);
+  for (::Window menu : menus)
+    EXPECT_TRUE(user.WaitPixel(menu, 0, 0, PopupPainter::kFrame & 0xFFFFFF));
+  return menus;
+}
+
 bool Highlighted(const std::vector<uint32_t>& pixels, const IBox& box, int y) {
   return PixelOf(pixels, box.W(), 3, y) == kHighlight;
 }
@@ -81,7 +89,7 @@ TEST(X11PopupMenu, OpensBelowTheAreaShowsItsEntriesAndAReleaseChooses) {
   Rows rows;
   bool highlightFollows = false;
   IMenuTree* chosen = ShowWithUser(b, menu, IBox(10, 20, 40, 50), [&](X11PopupUser& user) {
-    const std::vector<::Window> menus = user.WaitFor("menu");
+    const std::vector<::Window> menus = WaitForMenus(user);
     ASSERT_EQ(menus.size(), 1u);
     editorBox = user.Box(b.editor);
     menuBox = user.Box(menus[0]);
@@ -96,6 +104,7 @@ TEST(X11PopupMenu, OpensBelowTheAreaShowsItsEntriesAndAReleaseChooses) {
           << "entry " << i;
     }
     user.MoveTo(menuBox.L + 30, menuBox.T + rows.centres[2]);
+    EXPECT_TRUE(user.WaitPixel(menus[0], 3, rows.centres[2], kHighlight));
     const std::vector<uint32_t> hovered = user.Pixels(menus[0]);
     highlightFollows = Highlighted(hovered, menuBox, rows.centres[2]) &&
                        !Highlighted(hovered, menuBox, rows.centres[0]);
@@ -130,7 +139,7 @@ TEST(X11PopupMenu, SubmenusOpenBesideTheirEntryAndHoldTheirOwnChoice) {
   IBox topBox, subBox;
   int moreCentre = 0, firstSubCentre = 0;
   IMenuTree* chosen = ShowWithUser(b, menu, IBox(0, 0, 10, 10), [&](X11PopupUser& user) {
-    const std::vector<::Window> menus = user.WaitFor("menu");
+    const std::vector<::Window> menus = WaitForMenus(user);
     ASSERT_EQ(menus.size(), 1u);
     topBox = user.Box(menus[0]);
     const std::vector<uint32_t> pixels = user.Pixels(menus[0]);
@@ -147,7 +156,7 @@ TEST(X11PopupMenu, SubmenusOpenBesideTheirEntryAndHoldTheirOwnChoice) {
     stayedOpen = user.WaitFor("menu").size() == 1;
     moreCentre = rows.centres[3];
     user.MoveTo(topBox.L + 30, topBox.T + moreCentre);
-    const std::vector<::Window> both = user.WaitFor("menu", 2);
+    const std::vector<::Window> both = WaitForMenus(user, 2);
     ASSERT_EQ(both.size(), 2u);
     subBox = user.Box(both[1]);
     const Rows subRows = RowsOf(user.Pixels(both[1]), subBox);
@@ -182,25 +191,26 @@ TEST(X11PopupMenu, KeysMoveOpenCloseChooseAndCancel) {
   sub->AddItem("Y");
   menu.AddSubmenu("More", sub);
   menu.AddItem("B");
-  size_t openAfterDown = 0, openAfterRight = 0, openAfterLeft = 0;
+  size_t openAfterDown = 0, openAfterRight = 0;
+  bool closedByLeft = false;
   bool firstSkipped = false;
   IMenuTree* chosen = ShowWithUser(b, menu, IBox(0, 0, 10, 10), [&](X11PopupUser& user) {
-    const std::vector<::Window> menus = user.WaitFor("menu");
+    const std::vector<::Window> menus = WaitForMenus(user);
     ASSERT_EQ(menus.size(), 1u);
     const IBox box = user.Box(menus[0]);
     const Rows rows = RowsOf(user.Pixels(menus[0]), box);
     ASSERT_EQ(rows.centres.size(), 4u);
     user.Key(XK_Down); // the greyed entry is passed over
+    EXPECT_TRUE(user.WaitPixel(menus[0], 3, rows.centres[1], kHighlight));
     const std::vector<uint32_t> pixels = user.Pixels(menus[0]);
     firstSkipped =
         Highlighted(pixels, box, rows.centres[1]) && !Highlighted(pixels, box, rows.centres[0]);
     user.Key(XK_Down); // onto "More": moving alone opens nothing
     openAfterDown = user.WaitFor("menu").size();
     user.Key(XK_Right);
-    openAfterRight = user.WaitFor("menu", 2).size();
+    openAfterRight = WaitForMenus(user, 2).size();
     user.Key(XK_Left);
-    usleep(50000);
-    openAfterLeft = user.WaitFor("menu").size();
+    closedByLeft = user.WaitCount("menu", 1);
     user.Key(XK_Up);
     user.Key(XK_Return);
     EXPECT_TRUE(user.WaitGone("menu"));
@@ -208,26 +218,25 @@ TEST(X11PopupMenu, KeysMoveOpenCloseChooseAndCancel) {
   EXPECT_TRUE(firstSkipped);
   EXPECT_EQ(openAfterDown, 1u);
   EXPECT_EQ(openAfterRight, 2u);
-  EXPECT_EQ(openAfterLeft, 1u);
+  EXPECT_TRUE(closedByLeft);
   EXPECT_EQ(chosen, &menu);
   EXPECT_EQ(menu.ChosenIndex(), 1);
 
   // Escape closes an open submenu first, then the menu without a choice.
   menu.SetChosenIndex(-1);
-  size_t openAfterEscape = 0;
+  bool closedByEscape = false;
   chosen = ShowWithUser(b, menu, IBox(0, 0, 10, 10), [&](X11PopupUser& user) {
-    ASSERT_EQ(user.WaitFor("menu").size(), 1u);
+    ASSERT_EQ(WaitForMenus(user).size(), 1u);
     user.Key(XK_Down);
     user.Key(XK_Down);
     user.Key(XK_Return); // Enter on a submenu entry opens it
-    ASSERT_EQ(user.WaitFor("menu", 2).size(), 2u);
+    ASSERT_EQ(WaitForMenus(user, 2).size(), 2u);
     user.Key(XK_Escape);
-    usleep(50000);
-    openAfterEscape = user.WaitFor("menu").size();
+    closedByEscape = user.WaitCount("menu", 1);
     user.Key(XK_Escape);
     EXPECT_TRUE(user.WaitGone("menu"));
   });
-  EXPECT_EQ(openAfterEscape, 1u);
+  EXPECT_TRUE(closedByEscape);
   EXPECT_EQ(chosen, nullptr);
   EXPECT_EQ(menu.ChosenIndex(), -1);
   EXPECT_EQ(sub->ChosenIndex(), -1);
@@ -241,7 +250,7 @@ TEST(X11PopupMenu, APressOutsideCancelsAndReachesNoControlWhileTheEditorKeepsTic
   menu.AddItem("Two");
   bool ticked = false;
   IMenuTree* chosen = ShowWithUser(b, menu, IBox(10, 10, 20, 20), [&](X11PopupUser& user) {
-    ASSERT_EQ(user.WaitFor("menu").size(), 1u);
+    ASSERT_EQ(WaitForMenus(user).size(), 1u);
     // A host thread's parameter change is painted by the editor's tick while
     // the menu is open.
     b.graphics->SetParamFromHost(0, 0.9, true);
@@ -271,7 +280,7 @@ TEST(X11PopupMenu, EndsWithoutAChoiceWhenTheHostDestroysItsWindow) {
   menu.AddItem("One");
   const int errorsBefore = X11PopupUser::HostErrors();
   IMenuTree* chosen = ShowWithUser(b, menu, IBox(0, 0, 10, 10), [&](X11PopupUser& user) {
-    ASSERT_EQ(user.WaitFor("menu").size(), 1u);
+    ASSERT_EQ(WaitForMenus(user).size(), 1u);
     XDestroyWindow(user.display(), b.parent);
     XSync(user.display(), False);
     EXPECT_TRUE(user.WaitGone("menu"));
@@ -299,7 +308,7 @@ TEST(X11PopupMenu, APromptMenuSetsTheParameterChosen) {
   X11PopupUser user;
   ASSERT_TRUE(user.Ready());
   user.Start([&](X11PopupUser& u) {
-    const std::vector<::Window> menus = u.WaitFor("menu");
+    const std::vector<::Window> menus = WaitForMenus(u);
     ASSERT_EQ(menus.size(), 1u);
     const IBox box = u.Box(menus[0]);
     const std::vector<uint32_t> pixels = u.Pixels(menus[0]);

@@ -95,8 +95,22 @@ std::vector<::Window> X11PopupUser::WaitFor(const char* name, size_t count) {
   return found;
 }
 
+bool X11PopupUser::WaitCount(const char* name, size_t count) {
+  return WaitUntil([&] { return Mapped(name).size() == count; });
+}
+
 bool X11PopupUser::WaitGone(const char* name) {
-  return WaitUntil([&] { return Mapped(name).empty(); });
+  return WaitCount(name, 0);
+}
+
+bool X11PopupUser::WaitPixel(::Window window, int x, int y, uint32_t colour) {
+  return WaitUntil([&] {
+    XImage* image = XGetImage(mDisplay, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return false;
+    const uint32_t pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFF;
+    XDestroyImage(image);
+    return pixel == colour;
+  });
 }
 
 bool X11PopupUser::WaitFocus(::Window window) {

@@ -37,8 +37,14 @@ public:
   // top; waits up to three seconds for at least count of them (returning
   // what there is then).
   std::vector<::Window> WaitFor(const char* name, size_t count = 1);
+  // Waits until exactly count such windows are mapped; false after three
+  // seconds.
+  bool WaitCount(const char* name, size_t count);
   // Whether no such window is mapped any more, waiting up to three seconds.
   bool WaitGone(const char* name);
+  // Waits until window's pixel (x, y) is colour (0xRRGGBB): its picture is
+  // up. False after three seconds.
+  bool WaitPixel(::Window window, int x, int y, uint32_t colour);
   // Waits until the keyboard focus is on window; false after three seconds.
   bool WaitFocus(::Window window);
   // A window's box on the screen.

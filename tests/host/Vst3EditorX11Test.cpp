@@ -412,6 +412,32 @@ TEST(Vst3EditorX11, ReattachedReleasedAndReopened) {
   EXPECT_EQ(plug.loop.unknownUnregisters, 0);
 }
 
+// The editor's connection broken by the server (here: killed as a client):
+// its descriptor stays readable for good, so its handler leaves the run loop
+// instead of spinning it; the tick stays until removed.
+TEST(Vst3EditorX11, ABrokenConnectionLeavesTheRunLoop) {
+  XHost x;
+  REQUIRE_DISPLAY(x);
+  Plugin plug;
+  ASSERT_EQ(plug.Attach(x.top), kResultTrue);
+  const ::Window editor = x.Editor();
+  ASSERT_NE(editor, 0u);
+  ASSERT_EQ(plug.loop.events.size(), 1u);
+  XKillClient(x.display, editor);
+  XSync(x.display, False);
+  EXPECT_TRUE(plug.loop.PumpUntil([&] { return plug.loop.events.empty(); }));
+  EXPECT_EQ(plug.loop.timers.size(), 1u);
+  plug.loop.Pump(100);
+  EXPECT_EQ(plug.view->removed(), kResultTrue);
+  EXPECT_TRUE(plug.loop.timers.empty());
+  EXPECT_EQ(plug.loop.unknownUnregisters, 0);
+  EXPECT_EQ(plug.loop.references, 0);
+  // A new window opens on a new connection.
+  ASSERT_EQ(plug.Attach(x.top), kResultTrue);
+  EXPECT_EQ(plug.loop.events.size(), 1u);
+  EXPECT_EQ(gForeignErrors.load(), 0);
+}
+
 TEST(Vst3EditorX11, BadParentsAndNoDisplayAreRefused) {
   XHost x;
   REQUIRE_DISPLAY(x);
