@@ -4,6 +4,7 @@
 #include "ITextEntry.h"
 #include "LICE_SysBitmap.h"
 #include "PngResource.h"
+#include "X11Clipboard.h"
 #include "X11ErrorTrap.h"
 #include "X11MessageBox.h"
 #include "X11Modal.h"
@@ -23,7 +24,6 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fstream>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -40,7 +40,6 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
                             FocusChangeMask | StructureNotifyMask;
 constexpr unsigned kDoublePressMs = 400;
 constexpr int kDoublePressDistance = 4;
-constexpr int kClipboardWaitMs = 500;
 
 // The editor's key codes: the same numbers the Windows virtual keys give, and
 // X11's keysyms for digits and letters already have those values.
@@ -172,7 +171,7 @@ struct IGraphicsX11::State {
   int savedX = -1;
   int savedY = -1;
 
-  Atom clipboard = 0, utf8 = 0, transfer = 0, wmState = 0;
+  Atom wmState = 0;
 
   ~State() {
     if (display) {
@@ -306,9 +305,6 @@ void* IGraphicsX11::OpenEditorWindow(void* parent) {
   XSetIOErrorExitHandler(
       display, [](Display*, void* data) { static_cast<State*>(data)->broken = true; }, win.get());
   win->parent = parentId;
-  win->clipboard = XInternAtom(display, "CLIPBOARD", False);
-  win->utf8 = XInternAtom(display, "UTF8_STRING", False);
-  win->transfer = XInternAtom(display, "TOLVEN_SELECTION", False);
   win->wmState = XInternAtom(display, "WM_STATE", False);
 
   X11ErrorTrap trap;
@@ -788,41 +784,9 @@ bool IGraphicsX11::OpenLink(const char* url, const char* caption, const char* co
 bool IGraphicsX11::ClipboardText(std::string& text) {
   text.clear();
   if (!mWin || !mWin->window || mWin->broken) return false;
-  State& w = *mWin;
   X11ErrorTrap trap;
-  if (XGetSelectionOwner(w.display, w.clipboard) == None) return false;
-  XDeleteProperty(w.display, w.window, w.transfer);
-  XConvertSelection(w.display, w.clipboard, w.utf8, w.transfer, w.window, CurrentTime);
-  XFlush(w.display);
-  // The owner answers with a SelectionNotify; an owner that never does (or
-  // is the host on this very thread) costs at most the time limit.
-  const long long deadline = MonotonicMs() + kClipboardWaitMs;
-  XEvent event;
-  bool answered = false;
-  while (!answered) {
-    if (XCheckTypedWindowEvent(w.display, w.window, SelectionNotify, &event)) {
-      answered = true;
-      break;
-    }
-    const long long left = deadline - MonotonicMs();
-    if (left <= 0) break;
-    pollfd fd{ConnectionNumber(w.display), POLLIN, 0};
-    poll(&fd, 1, static_cast<int>(left));
-    XEventsQueued(w.display, QueuedAfterReading);
-  }
-  if (!answered || event.xselection.property == None) return false;
-  Atom type = None;
-  int format = 0;
-  unsigned long items = 0, after = 0;
-  unsigned char* data = nullptr;
-  const bool read =
-      XGetWindowProperty(w.display, w.window, w.transfer, 0, 1 << 20, True, AnyPropertyType, &type,
-                         &format, &items, &after, &data) == Success;
-  // Only a complete UTF-8 answer counts (a large transfer in pieces does not).
-  const bool ok = read && data && type == w.utf8 && format == 8;
-  if (ok) text.assign(reinterpret_cast<const char*>(data), items);
-  if (data) XFree(data);
-  trap.Sync(w.display);
+  const bool ok = ReadX11Clipboard(mWin->display, mWin->window, text);
+  if (!mWin->broken) trap.Sync(mWin->display);
   return ok;
 }
 

@@ -16,6 +16,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -301,14 +302,18 @@ TEST(GraphicsX11, HiddenCursorComesBackWhereItWasHidden) {
 }
 
 // Owns CLIPBOARD on a connection of its own and answers requests for
-// UTF8_STRING with text, until stopped; answer false makes it silent.
+// UTF8_STRING with text, until stopped: in one piece, in incremental pieces
+// of piece bytes, or (Silent) not at all.
 class ClipboardOwner {
 public:
-  ClipboardOwner(std::string text, bool answer) : mText(std::move(text)), mAnswer(answer) {
+  enum Mode { Whole, Incremental, Silent };
+  ClipboardOwner(std::string text, Mode mode, size_t piece = 0)
+      : mText(std::move(text)), mMode(mode), mPiece(piece) {
     mDisplay = OpenDisplay();
     mWindow = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0, 1, 1, 0, 0, 0);
     mClipboard = XInternAtom(mDisplay, "CLIPBOARD", False);
     mUtf8 = XInternAtom(mDisplay, "UTF8_STRING", False);
+    mIncremental = XInternAtom(mDisplay, "INCR", False);
     XSetSelectionOwner(mDisplay, mClipboard, mWindow, CurrentTime);
     XSync(mDisplay, False);
     mThread = std::thread([this] { Serve(); });
@@ -319,14 +324,35 @@ public:
     XDestroyWindow(mDisplay, mWindow);
     XCloseDisplay(mDisplay);
   }
+  // Pieces sent in incremental transfers, the closing empty one included.
+  int Pieces() const { return mPieces; }
 
 private:
+  void Put(::Window window, Atom property, Atom type, const char* data, size_t size) {
+    XChangeProperty(mDisplay, window, property, type, type == mIncremental ? 32 : 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(data),
+                    static_cast<int>(type == mIncremental ? 1 : size));
+  }
   void Serve() {
+    ::Window requestor = 0;
+    Atom property = None;
+    size_t sent = 0;
     while (!mStop) {
       while (XPending(mDisplay) > 0) {
         XEvent e;
         XNextEvent(mDisplay, &e);
-        if (e.type != SelectionRequest || !mAnswer) continue;
+        // The requestor took a piece: the next one, an empty one at the end.
+        if (e.type == PropertyNotify && e.xproperty.window == requestor &&
+            e.xproperty.atom == property && e.xproperty.state == PropertyDelete) {
+          const size_t size = std::min(mPiece, mText.size() - sent);
+          Put(requestor, property, mUtf8, mText.data() + sent, size);
+          sent += size;
+          ++mPieces;
+          if (size == 0) requestor = 0;
+          XFlush(mDisplay);
+          continue;
+        }
+        if (e.type != SelectionRequest || mMode == Silent) continue;
         const XSelectionRequestEvent& r = e.xselectionrequest;
         XEvent reply{};
         reply.xselection.type = SelectionNotify;
@@ -335,10 +361,17 @@ private:
         reply.xselection.target = r.target;
         reply.xselection.time = r.time;
         reply.xselection.property = None;
-        if (r.target == mUtf8) {
-          XChangeProperty(mDisplay, r.requestor, r.property, mUtf8, 8, PropModeReplace,
-                          reinterpret_cast<const unsigned char*>(mText.data()),
-                          static_cast<int>(mText.size()));
+        if (r.target == mUtf8 && mMode == Whole) {
+          Put(r.requestor, r.property, mUtf8, mText.data(), mText.size());
+          reply.xselection.property = r.property;
+        } else if (r.target == mUtf8) {
+          XSelectInput(mDisplay, r.requestor, PropertyChangeMask);
+          const long total = static_cast<long>(mText.size());
+          XChangeProperty(mDisplay, r.requestor, r.property, mIncremental, 32, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(&total), 1);
+          requestor = r.requestor;
+          property = r.property;
+          sent = 0;
           reply.xselection.property = r.property;
         }
         XSendEvent(mDisplay, r.requestor, False, 0, &reply);
@@ -348,11 +381,13 @@ private:
     }
   }
   std::string mText;
-  bool mAnswer;
+  Mode mMode;
+  size_t mPiece;
   Display* mDisplay = nullptr;
   ::Window mWindow = 0;
-  Atom mClipboard = 0, mUtf8 = 0;
+  Atom mClipboard = 0, mUtf8 = 0, mIncremental = 0;
   std::atomic<bool> mStop{false};
+  std::atomic<int> mPieces{0};
   std::thread mThread;
 };
 
@@ -361,13 +396,24 @@ TEST(GraphicsX11, ClipboardTextComesAsUtf8WithinATimeLimit) {
   REQUIRE_DISPLAY(b);
   std::string text = "stale";
   {
-    ClipboardOwner owner("gain \xC3\xBC 3 dB", true);
+    ClipboardOwner owner("gain \xC3\xBC 3 dB", ClipboardOwner::Whole);
     EXPECT_TRUE(b.graphics->ClipboardText(text));
     EXPECT_EQ(text, "gain \xC3\xBC 3 dB");
   }
   {
+    // A large text in pieces, as owners send what does not fit one request.
+    std::string large;
+    for (int i = 0; large.size() < 300000; ++i)
+      large += std::to_string(i) + " \xC3\xBC ";
+    ClipboardOwner owner(large, ClipboardOwner::Incremental, 65536);
+    EXPECT_TRUE(b.graphics->ClipboardText(text));
+    EXPECT_EQ(text.size(), large.size());
+    EXPECT_TRUE(text == large);
+    EXPECT_EQ(owner.Pieces(), static_cast<int>(large.size() / 65536) + 2);
+  }
+  {
     // An owner that never answers costs the time limit, not a hang.
-    ClipboardOwner owner("x", false);
+    ClipboardOwner owner("x", ClipboardOwner::Silent);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(b.graphics->ClipboardText(text));
     EXPECT_EQ(text, "");
@@ -375,6 +421,9 @@ TEST(GraphicsX11, ClipboardTextComesAsUtf8WithinATimeLimit) {
   }
   // No owner at all (the silent one has gone).
   EXPECT_FALSE(b.graphics->ClipboardText(text));
+  // The editor's own events still come after a transfer.
+  b.Button(ButtonPress, Button1, 10, 10, 9000);
+  EXPECT_EQ(b.TakeLog(), std::vector<std::string>{"a press 10,10"});
   b.graphics->CloseEditorWindow();
   EXPECT_FALSE(b.graphics->ClipboardText(text));
 }
