@@ -176,6 +176,9 @@ struct IGraphicsX11::State {
   ~State() {
     if (display) {
       X11ErrorTrap trap;
+      // Also after the connection broke: Xlib then sends nothing, but the
+      // GC's memory is still ours to free.
+      if (gc) XFreeGC(display, gc);
       XCloseDisplay(display);
     }
     X11ErrorTrap::RemoveEditorDisplay(display);
@@ -366,7 +369,6 @@ void IGraphicsX11::CloseEditorWindow() {
     if (win->cursorHidden && win->window) XUndefineCursor(win->display, win->window);
     if (win->blankCursor) XFreeCursor(win->display, win->blankCursor);
     if (win->shmImage) XShmDetach(win->display, &win->shm);
-    if (win->gc) XFreeGC(win->display, win->gc);
     if (win->window) XDestroyWindow(win->display, win->window);
     if (win->colormap) XFreeColormap(win->display, win->colormap);
     trap.Sync(win->display);

@@ -121,7 +121,6 @@ public:
     mFocus = defaultButton < static_cast<int>(mButtons.results.size()) ? defaultButton : 0;
   }
   ~MessageSession() {
-    if (mWindow && !mModal.connected()) mWindow->Abandon();
     mWindow.reset();
     if (mModal.connected()) XSync(mModal.display, False);
   }

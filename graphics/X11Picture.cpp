@@ -60,19 +60,20 @@ X11PictureWindow::X11PictureWindow(Display* display, Visual* visual, int depth, 
   XSetClassHint(display, mWindow, &hint);
 }
 
+// Also after the connection broke: Xlib then sends nothing, but the GC's
+// memory is still ours to free.
 X11PictureWindow::~X11PictureWindow() {
-  if (!mDisplay) return;
   if (mGc) XFreeGC(mDisplay, mGc);
   if (mWindow) XDestroyWindow(mDisplay, mWindow);
   if (mColormap) XFreeColormap(mDisplay, mColormap);
 }
 
 void X11PictureWindow::Map() {
-  if (mDisplay && mWindow) XMapRaised(mDisplay, mWindow);
+  if (mWindow) XMapRaised(mDisplay, mWindow);
 }
 
 void X11PictureWindow::Present(const IBox& area) {
-  if (!mDisplay || !mWindow) return;
+  if (!mWindow) return;
   X11PutPicture(mDisplay, mWindow, mGc, mVisual, mDepth, mPicture, area);
   XFlush(mDisplay);
 }

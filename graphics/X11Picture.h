@@ -28,7 +28,7 @@ public:
   // "TOLVEN"); events: the event mask besides exposure.
   X11PictureWindow(Display* display, Visual* visual, int depth, const IBox& box,
                    bool overrideRedirect, const char* name, long events);
-  // Destroys the window unless Abandon was called.
+  // Destroys the window unless it is gone already (Abandon).
   ~X11PictureWindow();
   X11PictureWindow(const X11PictureWindow&) = delete;
   X11PictureWindow& operator=(const X11PictureWindow&) = delete;
@@ -44,8 +44,8 @@ public:
   void Present() { Present(IBox(0, 0, mBox.W(), mBox.H())); }
   // An Expose of this window: presents once the last of a series arrived.
   void Exposed(const XExposeEvent& event);
-  // The connection broke: nothing more may be sent on it.
-  void Abandon() { mDisplay = nullptr; }
+  // The window was destroyed by someone else.
+  void Abandon() { mWindow = 0; }
 
 private:
   Display* mDisplay;

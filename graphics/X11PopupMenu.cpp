@@ -49,8 +49,6 @@ public:
       XUngrabPointer(mModal.display, CurrentTime);
       XUngrabKeyboard(mModal.display, CurrentTime);
     }
-    for (Level& level : mLevels)
-      if (!connected) level.window->Abandon();
     mLevels.clear();
     if (connected) XSync(mModal.display, False);
   }

@@ -293,6 +293,25 @@ TEST(X11PopupMenu, EndsWithoutAChoiceWhenTheHostDestroysItsWindow) {
   b.parent = XCreateSimpleWindow(b.display, DefaultRootWindow(b.display), 0, 0, 1, 1, 0, 0, 0);
 }
 
+// The server closing the editor's connection while the menu is open (here:
+// the menu's client killed) ends the menu, not the process.
+TEST(X11PopupMenu, EndsWithoutAChoiceWhenTheConnectionBreaks) {
+  X11Bench b;
+  REQUIRE_DISPLAY(b);
+  IMenuTree menu;
+  menu.AddItem("One");
+  IMenuTree* chosen = ShowWithUser(b, menu, IBox(0, 0, 10, 10), [&](X11PopupUser& user) {
+    const std::vector<::Window> menus = WaitForMenus(user);
+    ASSERT_EQ(menus.size(), 1u);
+    XKillClient(user.display(), menus[0]);
+    XSync(user.display(), False);
+    EXPECT_TRUE(user.WaitGone("menu"));
+  });
+  EXPECT_EQ(chosen, nullptr);
+  EXPECT_EQ(b.graphics->ConnectionFd(), -1);
+  EXPECT_EQ(b.graphics->EditorWindowHandle(), nullptr);
+}
+
 // The core's prompt for a stepped parameter with display texts, end to end:
 // a right press, the menu of its texts with the current one checked, and the
 // choice reaching the plug-in.
