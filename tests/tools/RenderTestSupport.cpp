@@ -1,5 +1,7 @@
 #include "RenderTestSupport.h"
 
+#include "RunCapturing.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -11,8 +13,6 @@
 
 #ifdef _WIN32
 #include <stdlib.h>
-#else
-#include <sys/wait.h>
 #endif
 
 namespace rendertest {
@@ -118,18 +118,7 @@ int RenderProcessTest::Run(const std::vector<std::string>& args) {
   const std::string run = std::to_string(++mRuns);
   const fs::path stdoutFile = mCaptureDir / ("stdout-" + run + ".txt");
   const fs::path stderrFile = mCaptureDir / ("stderr-" + run + ".txt");
-  std::string command = "\"" + ToolPath().string() + "\"";
-  for (const std::string& a : args)
-    command += " \"" + a + "\"";
-  command += " >\"" + stdoutFile.string() + "\" 2>\"" + stderrFile.string() + "\"";
-#ifdef _WIN32
-  // cmd.exe drops the outer quotes of a command line that starts with one.
-  command = "\"" + command + "\"";
-  const int status = std::system(command.c_str());
-#else
-  const int raw = std::system(command.c_str());
-  const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
+  const int status = RunCapturing(ToolPath(), args, stdoutFile, stderrFile);
   out = ReadFile(stdoutFile);
   err = ReadFile(stderrFile);
   std::error_code ec;
