@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 // After GoogleTest: Xlib's macros would clash with it.
+#include "X11Pixels.h"
 #include "X11PopupUser.h"
 
 #include <X11/Xatom.h>
@@ -105,11 +106,8 @@ bool X11PopupUser::WaitGone(const char* name) {
 
 bool X11PopupUser::WaitPixel(::Window window, int x, int y, uint32_t colour) {
   return WaitUntil([&] {
-    XImage* image = XGetImage(mDisplay, window, x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image) return false;
-    const uint32_t pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFF;
-    XDestroyImage(image);
-    return pixel == colour;
+    const std::vector<uint32_t> pixel = X11WindowPixels(mDisplay, window, x, y, 1, 1);
+    return pixel.size() == 1 && pixel[0] == colour;
   });
 }
 
@@ -133,15 +131,7 @@ IBox X11PopupUser::Box(::Window window) {
 
 std::vector<uint32_t> X11PopupUser::Pixels(::Window window) {
   const IBox box = Box(window);
-  std::vector<uint32_t> pixels;
-  XImage* image = XGetImage(mDisplay, window, 0, 0, static_cast<unsigned>(box.W()),
-                            static_cast<unsigned>(box.H()), AllPlanes, ZPixmap);
-  if (!image) return pixels;
-  for (int y = 0; y < box.H(); ++y)
-    for (int x = 0; x < box.W(); ++x)
-      pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-  XDestroyImage(image);
-  return pixels;
+  return X11WindowPixels(mDisplay, window, 0, 0, box.W(), box.H());
 }
 
 std::string X11PopupUser::Property(::Window window, const char* name) {

@@ -2,6 +2,7 @@
 
 #include "LICE_IBitmap.h"
 #include "LICE_Png.h"
+#include "X11Pixels.h"
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -68,16 +69,9 @@ std::vector<::Window> XHost::Children() const {
 }
 
 std::vector<uint32_t> XHost::Pixels() const {
-  std::vector<uint32_t> pixels;
   const ::Window editor = Editor();
-  if (!editor) return pixels;
-  XImage* image = XGetImage(display, editor, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-  if (!image) return pixels;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-  XDestroyImage(image);
-  return pixels;
+  if (!editor) return {};
+  return X11WindowPixels(display, editor, 0, 0, kWidth, kHeight);
 }
 
 void XHost::MoveTo(int x, int y) {
