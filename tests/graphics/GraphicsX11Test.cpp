@@ -5,6 +5,7 @@
 #include "GraphicsTestSupport.h"
 #include "IGraphicsX11.h"
 #include "ITextEntry.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -428,21 +429,15 @@ TEST(GraphicsX11, ClipboardTextComesAsUtf8WithinATimeLimit) {
 }
 
 // A scratch folder for environment and program stand-ins.
-struct ScratchFolder {
-  std::string path;
-  ScratchFolder() {
-    char name[] = "/tmp/tolven-x11-XXXXXX";
-    path = mkdtemp(name) ? name : "";
-  }
-  ~ScratchFolder() {
-    if (!path.empty()) std::system(("rm -rf '" + path + "'").c_str());
-  }
+struct StandIns {
+  ScratchFolder folder{"tolven-x11"};
+  const std::string path = folder.Path().string();
   void Write(const std::string& name, const std::string& text, bool executable = false) {
-    std::ofstream(path + "/" + name) << text;
-    if (executable) chmod((path + "/" + name).c_str(), 0755);
+    std::ofstream(folder.File(name)) << text;
+    if (executable) chmod(folder.File(name).c_str(), 0755);
   }
   std::string Read(const std::string& name) const {
-    std::ifstream in(path + "/" + name);
+    std::ifstream in(folder.File(name));
     std::stringstream all;
     all << in.rdbuf();
     return all.str();
@@ -469,7 +464,7 @@ struct ScopedEnv {
 TEST(GraphicsX11, FoldersFollowTheXdgSettings) {
   GraphicsTestPlug plug;
   IGraphicsX11 graphics(&plug, 10, 10);
-  ScratchFolder scratch;
+  StandIns scratch;
   ScopedEnv home("HOME", "/home/someone");
   ScopedEnv config("XDG_CONFIG_HOME", scratch.path);
   std::string path;
@@ -512,7 +507,7 @@ TEST(GraphicsX11, FoldersFollowTheXdgSettings) {
 TEST(GraphicsX11, OpenLinkRunsXdgOpenWithTheUrlAsOneArgument) {
   GraphicsTestPlug plug;
   IGraphicsX11 graphics(&plug, 10, 10);
-  ScratchFolder scratch;
+  StandIns scratch;
   scratch.Write("xdg-open",
                 "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/called\"\n"
                 "[ \"$1\" != fail ]\n",
@@ -534,7 +529,7 @@ TEST(GraphicsX11, OpenLinkRunsXdgOpenWithTheUrlAsOneArgument) {
 TEST(GraphicsX11, OpenLinkAsksInAMessageBoxAndShowsItsFailure) {
   X11Bench b;
   REQUIRE_DISPLAY(b);
-  ScratchFolder scratch;
+  StandIns scratch;
   scratch.Write("xdg-open",
                 "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/called\"\n"
                 "[ \"$1\" != fail ]\n",
